@@ -1,0 +1,32 @@
+# GoogleTest for every build: Debian's libgtest-dev natively, Debian's googletest
+# sources compiled with the cross compiler for the MinGW builds. Every test program is
+# one ctest test (under wine it is started once, which keeps the Windows run quick).
+if(QUINDLE_WINDOWS)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+  # googletest's own sources are not ours to keep warning-free.
+  target_compile_options(gtest PRIVATE -w)
+  target_compile_options(gtest_main PRIVATE -w)
+else()
+  find_package(GTest REQUIRED)
+  find_package(Threads REQUIRED)
+endif()
+
+# quindle_add_test(NAME SOURCES ... [LIBS ...] [LABELS ...])
+function(quindle_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  if(NOT QUINDLE_WINDOWS)
+    target_link_libraries(${name} PRIVATE Threads::Threads)
+  endif()
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()

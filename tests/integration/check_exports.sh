@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Checks the module's export table (exactly VSTPluginMain and main) and, for a DLL, that
+# every imported library is a system DLL, so users copy one file.
+set -euo pipefail
+export LC_ALL=C
+module=$1
+objdump=$2
+case "$module" in
+  *.dll)
+    table=$("$objdump" -p "$module")
+    exports=$(echo "$table" | awk '/\[Ordinal\/Name Pointer\] Table/{on=1;next} on&&/^\s*\[/{print $NF;next} on{on=0}' | sort | tr '\n' ' ')
+    imports=$(echo "$table" | awk '/DLL Name:/{print $3}' | sort -u | tr '\n' ' ')
+    echo "exports: $exports"
+    echo "imports: $imports"
+    [ "$exports" = "VSTPluginMain main " ] || { echo "unexpected exports"; exit 1; }
+    for dll in $imports; do
+      case "${dll,,}" in
+        kernel32.dll|user32.dll|gdi32.dll|msvcrt.dll|advapi32.dll|api-ms-win-*) ;;
+        *) echo "non-system import: $dll"; exit 1 ;;
+      esac
+    done
+    ;;
+  *)
+    exports=$(nm -D --defined-only "$module" | awk '$2 ~ /[TtWwDdBbRr]/ {print $3}' | sort | tr '\n' ' ')
+    echo "exports: $exports"
+    [ "$exports" = "VSTPluginMain main " ] || { echo "unexpected exports"; exit 1; }
+    ;;
+esac
+echo "ok"
