@@ -6,7 +6,9 @@ if(QUINDLE_WINDOWS)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_library(GTest::gtest_main ALIAS gtest_main)
+  if(NOT TARGET GTest::gtest_main)  # newer googletest sources define the alias themselves
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  endif()
   # googletest's own sources are not ours to keep warning-free.
   target_compile_options(gtest PRIVATE -w)
   target_compile_options(gtest_main PRIVATE -w)

@@ -1,3 +1,14 @@
-# The one place the version lives. The module reports QUINDLE_VENDOR_VERSION to hosts
-# (major * 1000 + minor * 100 + patch * 10, so 1.0.0 is 1000).
+# The one place the version lives. The module reports QUINDLE_VENDOR_VERSION to hosts:
+# major * 1000 + minor * 100 + patch * 10, so 1.0.0 is 1000.
 set(QUINDLE_VERSION 1.0.0)
+
+string(REPLACE "." ";" _quindle_version_parts ${QUINDLE_VERSION})
+list(GET _quindle_version_parts 0 QUINDLE_VERSION_MAJOR)
+list(GET _quindle_version_parts 1 QUINDLE_VERSION_MINOR)
+list(GET _quindle_version_parts 2 QUINDLE_VERSION_PATCH)
+math(EXPR QUINDLE_VENDOR_VERSION
+     "${QUINDLE_VERSION_MAJOR} * 1000 + ${QUINDLE_VERSION_MINOR} * 100 + ${QUINDLE_VERSION_PATCH} * 10")
+set(QUINDLE_VERSION_DEFINITIONS
+    QUINDLE_VERSION_MAJOR=${QUINDLE_VERSION_MAJOR} QUINDLE_VERSION_MINOR=${QUINDLE_VERSION_MINOR}
+    QUINDLE_VERSION_PATCH=${QUINDLE_VERSION_PATCH} QUINDLE_VENDOR_VERSION=${QUINDLE_VENDOR_VERSION}
+    QUINDLE_VERSION_TEXT="${QUINDLE_VERSION}")

@@ -8,8 +8,6 @@
 #include <windows.h>
 #endif
 
-void* moduleHandle = nullptr;
-
 #ifdef _WIN32
 // Called by the system's loader, on the loading thread, at every attach and detach.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD /*reason*/, LPVOID /*reserved*/) {

@@ -11,7 +11,8 @@ class ProgramBank;
 class SynthPlugin : public ExtendedEffectBase {
  public:
   static constexpr VstInt32 kUniqueID = fourCharCode('V', 'K', 'Q', 'D');
-  static constexpr VstInt32 kVendorVersion = 1000;
+  // From the project's version (1.0.0 is 1000).
+  static constexpr VstInt32 kVendorVersion = QUINDLE_VENDOR_VERSION;
   static constexpr VstInt32 kNumPrograms = 8;
   static constexpr VstInt32 kNumParams = 13;
   static constexpr VstInt32 kNumOutputs = 2;

@@ -8,7 +8,7 @@ namespace {
 constexpr float kGuard = 12345.0f;
 
 struct Block {
-  explicit Block(int frames) : left(frames + 8, kGuard), right(frames + 8, kGuard), frames(frames) {}
+  explicit Block(int count) : left(count + 8, kGuard), right(count + 8, kGuard), frames(count) {}
   float* channels[2] = {nullptr, nullptr};
   float** outputs() {
     channels[0] = left.data();

@@ -8,7 +8,7 @@ objdump=$2
 case "$module" in
   *.dll)
     table=$("$objdump" -p "$module")
-    exports=$(echo "$table" | awk '/\[Ordinal\/Name Pointer\] Table/{on=1;next} on&&/^\s*\[/{print $NF;next} on{on=0}' | sort | tr '\n' ' ')
+    exports=$(echo "$table" | awk '/\[Ordinal\/Name Pointer\] Table/{on=1;next} on&&/^[ \t]*\[/{print $NF;next} on{on=0}' | sort | tr '\n' ' ')
     imports=$(echo "$table" | awk '/DLL Name:/{print $3}' | sort -u | tr '\n' ' ')
     echo "exports: $exports"
     echo "imports: $imports"

@@ -109,7 +109,9 @@ TEST_F(StateTest, RenamingTouchesOnlyTheCurrentName) {
   ASSERT_EQ(after.size(), 608u);
   for (size_t i = 0; i < after.size(); ++i) {
     const bool inName = i >= 2 * 76 && i < 2 * 76 + 24;
-    if (!inName) ASSERT_EQ(after[i], before[i]) << "byte " << i;
+    if (!inName) {
+      ASSERT_EQ(after[i], before[i]) << "byte " << i;
+    }
   }
   EXPECT_EQ(0, std::memcmp(&after[2 * 76], "ABCDEFGHIJKLMNOPQRSTUVWX", 24));  // no terminator inside
   std::string empty;

@@ -17,8 +17,6 @@ struct Call {
   float parameterDuringCall;
 };
 std::vector<Call> hostCalls;
-class FrameEffect;
-FrameEffect* current = nullptr;
 
 class RecordingEditor : public EditorBase {
  public:
