@@ -1,0 +1,23 @@
+// The synthesiser's editor: the background picture with its three captioned panels,
+// two BRIGHT switches and eleven knobs, each bound to one parameter.
+#pragma once
+
+#include "editor/window_editor.h"
+
+class PluginEditor : public WindowEditor {
+ public:
+  // The instance's construction, any host thread: loads the bitmaps and creates the
+  // controls. Throws std::bad_alloc when storage runs out, leaving nothing behind.
+  explicit PluginEditor(EffectBase* owner);
+  // The instance's destruction (effClose).
+  ~PluginEditor() override;
+
+ private:
+  void createControls();
+  void releaseBitmaps();
+
+  HBITMAP backgroundImage;
+  HBITMAP switchImage;
+  HBITMAP knobStripImage;
+  HBITMAP knobMaskImage;
+};
