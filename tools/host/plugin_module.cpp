@@ -57,8 +57,8 @@ std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
   return std::unique_ptr<PluginModule>(new PluginModule(module, reinterpret_cast<EntryPoint>(entry), path));
 }
 
-PluginModule::PluginModule(void* module, EntryPoint entryPoint, std::string path)
-    : handle(module), entry(entryPoint), modulePath(std::move(path)) {}
+PluginModule::PluginModule(void* module, EntryPoint moduleEntry, std::string path)
+    : handle(module), entry(moduleEntry), modulePath(std::move(path)) {}
 
 PluginModule::~PluginModule() { closeLibrary(handle); }
 

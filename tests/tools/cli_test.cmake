@@ -1,0 +1,73 @@
+# Runs quindle-host's verbs end to end, as a user would, in the build directory:
+#   cmake -DHOST=<quindle-host> -DMODULE=<Quindle.so|Quindle.dll> [-DEMULATOR=<wine-run.sh>] -P cli_test.cmake
+# Checks exit codes, the files written and what the verbs print.
+cmake_minimum_required(VERSION 3.21)
+
+set(failures 0)
+
+# run(<expected exit code> <name of stdout variable> ARGS...)
+function(run expected outVar)
+  execute_process(COMMAND ${EMULATOR} ${HOST} ${ARGN}
+                  RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT code EQUAL expected)
+    message(SEND_ERROR "quindle-host ${ARGN}: exit ${code}, expected ${expected}\n${out}${err}")
+  endif()
+  set(${outVar} "${out}${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_size path size)
+  if(NOT EXISTS ${path})
+    message(SEND_ERROR "${path} was not written")
+    return()
+  endif()
+  file(SIZE ${path} actual)
+  if(NOT actual EQUAL size)
+    message(SEND_ERROR "${path} has ${actual} bytes, expected ${size}")
+  endif()
+endfunction()
+
+function(expect_match text regex what)
+  if(NOT text MATCHES "${regex}")
+    message(SEND_ERROR "${what}: no match for '${regex}' in:\n${text}")
+  endif()
+endfunction()
+
+file(REMOVE cli_chord.txt cli_chord.wav cli_bank.fxb cli_edit.fxp cli_missing.wav)
+file(WRITE cli_chord.txt "# a chord\n0.1 on 60 100\n0.1 on 64 100\n0.3 bend 12000\n0.5 off 60\n0.5 off 64\n")
+
+# A 16-bit render at 48 kHz: the last event at 0.5 s plus a 0.25 s tail, 4 bytes a frame.
+run(0 out render ${MODULE} cli_chord.txt cli_chord.wav --rate 48000 --block 64 --tail 0.25 --format s16)
+expect_size(cli_chord.wav 144044)
+
+# A bank saved with program 3 current: 768 bytes, current program field 3 (big-endian).
+run(0 out save-bank ${MODULE} cli_bank.fxb --program 3)
+expect_size(cli_bank.fxb 768)
+file(READ cli_bank.fxb header OFFSET 0 LIMIT 32 HEX)
+expect_match("${header}" "^43636e4b000002f84642436800000002564b5144000000010000000800000003$" "bank header")
+run(0 out load-preset ${MODULE} cli_bank.fxb)
+expect_match("${out}" "current program 3 \"FM Classic 2\"" "load-preset")
+
+# A program saved after an edit brings the edit back through --preset.
+run(0 out save-program ${MODULE} cli_edit.fxp --set 5=0.75,12=0.5)
+expect_size(cli_edit.fxp 112)
+run(0 out info ${MODULE} --preset cli_edit.fxp)
+expect_match("${out}" "unique ID +'VKQD' \\(0x564B5144\\)" "info identity")
+expect_match("${out}" "5  Tone +Ynk +A few +0\\.75" "info after --preset")
+expect_match("${out}" "12  Volume +Ynk +A few +0\\.5" "info after --preset")
+
+# Failures: nothing written, the right exit code, a message that names the problem.
+run(1 out render ${MODULE} cli_missing.txt cli_missing.wav)
+expect_match("${out}" "cannot open cli_missing.txt" "missing input")
+if(EXISTS cli_missing.wav)
+  message(SEND_ERROR "a failed render left cli_missing.wav behind")
+endif()
+run(2 out render ${MODULE} cli_chord.txt cli_missing.wav --rate 10)
+expect_match("${out}" "--rate expects" "bad rate")
+run(2 out render ${MODULE} cli_chord.txt)
+run(1 out load-preset ${MODULE} cli_chord.wav)
+expect_match("${out}" "not a preset file" "foreign preset")
+run(2 out frobnicate)
+run(0 out --help)
+expect_match("${out}" "save-bank MODULE OUT.fxb" "help")
+
+file(REMOVE cli_chord.txt cli_chord.wav cli_bank.fxb cli_edit.fxp)

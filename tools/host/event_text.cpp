@@ -1,0 +1,122 @@
+#include "tools/host/event_text.h"
+
+#include <sstream>
+
+#include "tools/host/number_text.h"
+#include <vector>
+
+namespace eventtext {
+namespace {
+
+constexpr std::uint8_t kNoteOff = 0x80;
+constexpr std::uint8_t kNoteOn = 0x90;
+constexpr std::uint8_t kControlChange = 0xB0;
+constexpr std::uint8_t kPitchBend = 0xE0;
+constexpr int kMaxDataValue = 127;
+constexpr int kMaxBendValue = 16383;
+constexpr int kBitsPerDataByte = 7;
+
+std::vector<std::string> splitWords(const std::string& line) {
+  std::vector<std::string> words;
+  std::istringstream stream(line);
+  std::string word;
+  while (stream >> word) words.push_back(word);
+  return words;
+}
+
+bool parseDataValue(const std::string& text, int highest, int& value) {
+  std::int64_t parsed = 0;
+  if (!numbertext::parseInteger(text, 0, highest, parsed)) return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+TimedMidiEvent message(std::int64_t time, std::uint8_t status, int data1, int data2) {
+  TimedMidiEvent event;
+  event.time = time;
+  event.bytes[0] = status;
+  event.bytes[1] = static_cast<std::uint8_t>(data1);
+  event.bytes[2] = static_cast<std::uint8_t>(data2);
+  event.size = 3;
+  return event;
+}
+
+// One non-empty line; `reason` says what is wrong when it is refused.
+bool parseLine(const std::vector<std::string>& words, TimedMidiEvent& event, std::string& reason) {
+  std::int64_t time = 0;
+  if (!numbertext::parseSeconds(words[0], eventsequence::kMaxSeconds, time)) {
+    reason = "'" + words[0] + "' is not a time in seconds (0 to " + std::to_string(eventsequence::kMaxSeconds) +
+             ", at most nine decimals)";
+    return false;
+  }
+  if (words.size() < 2) {
+    reason = "an event kind (on, off, bend, cc) must follow the time";
+    return false;
+  }
+  const std::string& kind = words[1];
+  const std::size_t arguments = words.size() - 2;
+  int first = 0;
+  int second = 0;
+  if (kind == "on") {
+    if (arguments != 2 || !parseDataValue(words[2], kMaxDataValue, first) ||
+        !parseDataValue(words[3], kMaxDataValue, second)) {
+      reason = "expected: <seconds> on <note 0..127> <velocity 0..127>";
+      return false;
+    }
+    event = message(time, kNoteOn, first, second);
+  } else if (kind == "off") {
+    second = kDefaultReleaseVelocity;
+    if (arguments < 1 || arguments > 2 || !parseDataValue(words[2], kMaxDataValue, first) ||
+        (arguments == 2 && !parseDataValue(words[3], kMaxDataValue, second))) {
+      reason = "expected: <seconds> off <note 0..127> [<velocity 0..127>]";
+      return false;
+    }
+    event = message(time, kNoteOff, first, second);
+  } else if (kind == "bend") {
+    if (arguments != 1 || !parseDataValue(words[2], kMaxBendValue, first)) {
+      reason = "expected: <seconds> bend <0..16383>";
+      return false;
+    }
+    event = message(time, kPitchBend, first & kMaxDataValue, first >> kBitsPerDataByte);
+  } else if (kind == "cc") {
+    if (arguments != 2 || !parseDataValue(words[2], kMaxDataValue, first) ||
+        !parseDataValue(words[3], kMaxDataValue, second)) {
+      reason = "expected: <seconds> cc <controller 0..127> <value 0..127>";
+      return false;
+    }
+    event = message(time, kControlChange, first, second);
+  } else {
+    reason = "unknown event kind '" + kind + "' (on, off, bend, cc)";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parse(const std::string& text, EventSequence& out, std::string& error) {
+  EventSequence sequence;
+  sequence.unitsPerSecond = kUnitsPerSecond;
+  std::istringstream lines(text);
+  std::string line;
+  int lineNumber = 0;
+  while (std::getline(lines, line)) {
+    ++lineNumber;
+    const std::size_t comment = line.find('#');
+    if (comment != std::string::npos) line.erase(comment);
+    const std::vector<std::string> words = splitWords(line);
+    if (words.empty()) continue;
+    TimedMidiEvent event;
+    std::string reason;
+    if (!parseLine(words, event, reason)) {
+      error = "line " + std::to_string(lineNumber) + ": " + reason;
+      return false;
+    }
+    sequence.events.push_back(event);
+  }
+  eventsequence::sortByTime(sequence);
+  out = std::move(sequence);
+  return true;
+}
+
+}  // namespace eventtext
