@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "engine/engine_event.h"
 #include "engine/sine_table.h"
@@ -17,6 +18,9 @@ class SynthEngine {
   static constexpr std::int32_t kEventCapacity = 64;
   static constexpr std::int32_t kParameterCount = 13;
   static constexpr float kInitialParameterValue = 0.1f;
+  // The block is worked through in stretches of at most this many output samples, each
+  // voice's chain into its own signal buffer, the low-pass over four voices at a time.
+  static constexpr std::int32_t kChunkFrames = 128;
 
   SynthEngine();
   ~SynthEngine();
@@ -35,8 +39,9 @@ class SynthEngine {
   void setSampleRate(float rate);
 
   // Host's audio thread: adds all voices' output for `count` samples into `output` and
-  // empties the event queue. `scratch` holds 2 * scratchFrames floats; longer segments
-  // are rendered in pieces of at most scratchFrames samples.
+  // empties the event queue. `scratch` (2 * scratchFrames floats) is the instance's work
+  // area; without one nothing is rendered and the queue waits. The engine works through
+  // any segment length in stretches of kChunkFrames with its own per-voice buffers.
   void render(float* scratch, std::int32_t scratchFrames, float* output, std::int32_t count);
 
   // The live parameter values, the one home of the current parameters (13 entries).
@@ -46,19 +51,30 @@ class SynthEngine {
 
   const Voice& voice(std::int32_t index) const { return *voices[index]; }
   std::int32_t queuedEventCount() const { return eventCount; }
+  const EngineEvent& queuedEvent(std::int32_t index) const { return events[index]; }
   std::int32_t nextVoiceIndex() const { return nextVoice; }
   const VoiceOrder& order() const { return voiceOrder; }
+  // A release that found the queue full waits here for the end of the block.
+  bool releaseWaitsForBlockEnd(std::int32_t index) const { return overflowRelease[index]; }
 
  private:
   bool queue(const EngineEvent& event);
+  std::int32_t chooseFollowingVoice() const;
   void renderSegment(float* scratch, std::int32_t scratchFrames, float* output, std::int32_t count);
   void apply(const EngineEvent& event);
+  void applyOverflow();
 
-  Voice* voices[kVoiceCount];
+  std::unique_ptr<Voice> voices[kVoiceCount];
   VoiceOrder voiceOrder;
   EngineEvent events[kEventCapacity];
   std::int32_t eventCount;
   std::int32_t nextVoice;
-  std::atomic<float>* parameters;
+  // Changes that arrived while the queue was full, applied after the block's queued
+  // events (see render): per voice a release, and the latest pitch bend.
+  bool overflowRelease[kVoiceCount];
+  bool overflowBendPending;
+  float overflowBend;
+  std::atomic<float> parameters[kParameterCount];
   SineTable sineTable;
+  alignas(16) float signals[kVoiceCount][Voice::kStepsPerSample * kChunkFrames];
 };
