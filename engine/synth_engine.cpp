@@ -56,7 +56,7 @@ void SynthEngine::noteOn(std::int32_t note, float frequency, float velocity, std
   if (eventCount >= kEventCapacity) return;
   const std::int32_t chosen = chooseFollowingVoice();
   queue(EngineEvent{EVENT_NOTE_START, frequency, note, velocity, offset, nextVoice});
-  voices[nextVoice]->markStartPending();
+  voices[nextVoice]->markStartPending(note);
   nextVoice = chosen;
   // The take-over fade starts with the coming block, so the voice is quiet in time.
   voices[chosen]->prepareTakeOver();
@@ -64,13 +64,17 @@ void SynthEngine::noteOn(std::int32_t note, float frequency, float velocity, std
 }
 
 // Audio thread, MIDI intake. Every voice holding the note number gets its own release.
+// A voice with a start queued in this block counts as holding the note of that start:
+// a note that starts and ends within one block is released after its start instead of
+// hanging on, and a voice just given a new note is not released by a note-off of the
+// note it is giving up (that one is already fading out for the take-over).
 // A release must never be lost (the note would hang): one that finds the queue full is
 // kept per voice and applied at the end of the block, after all queued events.
 void SynthEngine::noteOff(std::int32_t note, std::int32_t offset) {
   // A voice that never started a note holds no MIDI note number: nothing to match.
   if (note < kLowestMidiNote || note > kHighestMidiNote) return;
   for (std::int32_t index = 0; index < kVoiceCount; ++index) {
-    if (voices[index]->getNote() != note) continue;
+    if (voices[index]->noteAfterPendingStart() != note) continue;
     if (!queue(EngineEvent{EVENT_NOTE_RELEASE, 0.0f, 0, 0.0f, offset, index})) overflowRelease[index] = true;
   }
 }

@@ -24,6 +24,7 @@ Voice::Voice(const std::atomic<float>* liveParameters, const SineTable& table)
       active(false),
       released(false),
       startPending(false),
+      pendingNote(kNoNote),
       note(kNoNote),
       velocity(0.0f),
       parameters(liveParameters),

@@ -70,8 +70,12 @@ class Voice {
   LowPassState& lowPassState() { return filter; }
   void finishRender() { active = ampEnvelope.getState() != ENV_IDLE; }
 
-  // Audio thread, the engine's voice choice at note-on intake.
-  void markStartPending() { startPending = true; }
+  // Audio thread, the engine's voice choice at note-on intake: a start of `noteNumber`
+  // is queued for this voice.
+  void markStartPending(std::int32_t noteNumber) {
+    startPending = true;
+    pendingNote = noteNumber;
+  }
   void prepareTakeOver() {
     released = true;
     ampEnvelope.fade();
@@ -86,6 +90,9 @@ class Voice {
   bool isReleased() const { return released; }
   bool isStartPending() const { return startPending; }
   std::int32_t getNote() const { return note; }
+  // The note a note-off must match: the one the voice holds once its queued start is
+  // applied, so that a release arriving after the start in the same block finds it.
+  std::int32_t noteAfterPendingStart() const { return startPending ? pendingNote : note; }
   float getVelocity() const { return velocity; }
   float getPitchFactor() const { return pitchFactor; }
   float getSampleRate() const { return sampleRate.load(std::memory_order_relaxed); }
@@ -117,6 +124,7 @@ class Voice {
   bool active;
   bool released;
   bool startPending;
+  std::int32_t pendingNote;
   std::int32_t note;
   float velocity;
   Envelope ampEnvelope;

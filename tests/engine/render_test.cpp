@@ -130,8 +130,8 @@ TEST(Render, MidiBlockDrivesTheEngine) {
   block.addNoteOn(60, 100, 0).addNoteOn(64, 90, 64).addNoteOn(67, 80, 128).addNoteOff(60, 200);
   processMidiEvents(*engine, block.list());
   std::vector<float> out = renderBlock(*engine, 256);
-  // The note-off in the note's own block found no voice holding note 60 yet.
-  EXPECT_FALSE(engine->voice(8).isReleased());
+  // The note-off in the note's own block releases the voice the note started on.
+  EXPECT_TRUE(engine->voice(8).isReleased());
   engine_test::MidiBlock next;
   next.addNoteOff(60, 10);
   processMidiEvents(*engine, next.list());

@@ -94,19 +94,41 @@ TEST(VoicePool, SameNoteTwiceUsesTwoVoicesAndOneNoteOffReleasesBoth) {
   EXPECT_EQ(engine->voice(8).getAmpEnvelope().getState(), ENV_RELEASE);
 }
 
-TEST(VoicePool, NoteOffInTheSameBlockFindsOnlyEarlierHolders) {
+TEST(VoicePool, NoteStartedAndEndedInOneBlockIsReleased) {
   auto engine = makeProgramEngine(0);
   engine->noteOn(60, kFrequency, 1.0f, 0);
   engine->noteOff(60, 10);
-  EXPECT_EQ(engine->queuedEventCount(), 1);  // voice 8 did not hold note 60 yet
+  ASSERT_EQ(engine->queuedEventCount(), 2);  // the release follows the start on voice 8
+  EXPECT_EQ(engine->queuedEvent(1).type, EVENT_NOTE_RELEASE);
+  EXPECT_EQ(engine->queuedEvent(1).voice, 8);
   renderBlock(*engine, 32);
-  EXPECT_TRUE(engine->voice(8).isActive());
-  EXPECT_FALSE(engine->voice(8).isReleased());
-  EXPECT_NE(engine->voice(8).getAmpEnvelope().getState(), ENV_RELEASE);
+  EXPECT_TRUE(engine->voice(8).isReleased());
+  EXPECT_EQ(engine->voice(8).getAmpEnvelope().getState(), ENV_RELEASE);
   // Notes never played match nothing, also outside the MIDI range.
   engine->noteOff(61, 0);
   engine->noteOff(-1, 0);
   EXPECT_EQ(engine->queuedEventCount(), 0);
+}
+
+TEST(VoicePool, NoteOffOfTheOldNoteSparesTheVoiceTakingANewOne) {
+  auto engine = makeProgramEngine(0);
+  // Nine notes fill the pool; the ninth note-on chose voice 8 (holding note 60) next.
+  for (std::int32_t i = 0; i < 9; ++i) {
+    engine->noteOn(60 + i, kFrequency, 1.0f, 0);
+    renderBlock(*engine, 16);
+  }
+  ASSERT_EQ(engine->nextVoiceIndex(), 8);
+  // Re-striking: the new note starts on voice 8, then note 60 is let go in the same block.
+  engine->noteOn(72, kFrequency, 1.0f, 0);
+  engine->noteOff(60, 4);
+  for (std::int32_t i = 0; i < engine->queuedEventCount(); ++i) {
+    EXPECT_FALSE(engine->queuedEvent(i).type == EVENT_NOTE_RELEASE && engine->queuedEvent(i).voice == 8);
+  }
+  renderBlock(*engine, 16);
+  EXPECT_EQ(engine->voice(8).getNote(), 72);
+  EXPECT_FALSE(engine->voice(8).isReleased());
+  EXPECT_NE(engine->voice(8).getAmpEnvelope().getState(), ENV_RELEASE);
+  EXPECT_TRUE(engine->voice(8).isActive());
 }
 
 TEST(VoicePool, AllNotesOffSilencesButQueuedStartsStillStart) {
