@@ -9,24 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "tools/host/host_callback.h"
-#include "tools/host/plugin_module.h"
+#include "tests/support/loaded_module_test.h"
 
-class ModuleTest : public ::testing::Test {
+class ModuleTest : public LoadedModuleTest {
  protected:
-  static void SetUpTestSuite() {
-    std::string error;
-    module = PluginModule::load(QUINDLE_MODULE_FILE, error).release();
-    ASSERT_NE(module, nullptr) << error;
-  }
-  static void TearDownTestSuite() {
-    delete module;
-    module = nullptr;
-  }
   void SetUp() override {
-    ASSERT_NE(module, nullptr);
     hostcallback::setVersionAnswer(hostcallback::kHostVersion);
-    hostcallback::clear();
+    LoadedModuleTest::SetUp();
   }
   void TearDown() override {
     for (AEffect* effect : created) effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
@@ -74,8 +63,5 @@ class ModuleTest : public ::testing::Test {
   }
 
   static constexpr unsigned char kMarker = 0xA5;
-  static PluginModule* module;
   std::vector<AEffect*> created;
 };
-
-inline PluginModule* ModuleTest::module = nullptr;

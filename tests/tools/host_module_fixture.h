@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/host/event_text.h"
+#include "tests/support/loaded_module_test.h"
 #include "tools/host/host_callback.h"
 #include "tools/host/offline_renderer.h"
 #include "tools/host/plugin_instance.h"
@@ -21,22 +22,7 @@ struct Rendered {
   std::vector<float> right;
 };
 
-class HostModuleTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    std::string error;
-    module = PluginModule::load(QUINDLE_MODULE_FILE, error).release();
-    ASSERT_NE(module, nullptr) << error;
-  }
-  static void TearDownTestSuite() {
-    delete module;
-    module = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(module, nullptr);
-    hostcallback::clear();
-  }
-
+class HostModuleTest : public LoadedModuleTest {
  public:
   // Helpers, also for free functions of the tests.
 
@@ -84,8 +70,5 @@ class HostModuleTest : public ::testing::Test {
     }
     return -1;
   }
-
-  static PluginModule* module;
 };
 
-inline PluginModule* HostModuleTest::module = nullptr;
