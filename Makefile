@@ -7,7 +7,7 @@ export WINEPREFIX := $(CURDIR)/build/wineprefix
 export WINEDEBUG := -all
 export WINEDLLOVERRIDES := mscoree,mshtml=
 
-.PHONY: setup build build-native build-windows demo test test-native test-windows test-identity dist hosttest bench clean
+.PHONY: setup build demo test test-native test-windows test-identity dist hosttest bench clean
 
 setup:
 	@bash tools/setup.sh
