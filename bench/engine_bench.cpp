@@ -1,6 +1,7 @@
-// Cost of the synthesis engine on one core: nine sounding voices, one voice, an idle
-// engine, nine voices held at sustain level 0 (with and without the denormal guard),
-// short and long blocks, and the intake of a dense MIDI block.
+// Cost of the synthesis engine on one core: nine sounding voices (held, and struck anew
+// every block), one voice, an idle engine, nine voices held at sustain level 0 (with and
+// without the denormal guard), short and long blocks, and the intake of a dense MIDI
+// block.
 //
 //   build/<dir>/quindle_bench --benchmark_counters_tabular=true
 //
@@ -85,6 +86,19 @@ void BM_Idle(benchmark::State& state) { renderVoices(state, 0, 0); }
 // A strongly modulated program.
 void BM_NineVoicesFmClassic(benchmark::State& state) { renderVoices(state, 9, 2); }
 
+// Nine notes struck again at the start of every block: the envelopes attack and decay
+// step by step instead of holding, and the attack operator is still sounding.
+void BM_NineVoicesRestruck(benchmark::State& state) {
+  const std::int32_t frames = static_cast<std::int32_t>(state.range(0));
+  Rig rig(2, frames);
+  DenormalGuard guard;
+  for (auto _ : state) {
+    rig.play(9);
+    rig.block();
+  }
+  report(state, 9, frames);
+}
+
 // Nine voices held at sustain level 0: the carrier is silent and the low-pass state
 // decays toward zero through the subnormal range.
 void sustainZero(benchmark::State& state, bool guarded) {
@@ -140,6 +154,7 @@ void BM_IntakeDenseBlock(benchmark::State& state) {
 
 BENCHMARK(BM_NineVoices)->Arg(32)->Arg(1024);
 BENCHMARK(BM_NineVoicesFmClassic)->Arg(1024);
+BENCHMARK(BM_NineVoicesRestruck)->Arg(1024);
 BENCHMARK(BM_OneVoice)->Arg(32)->Arg(1024);
 BENCHMARK(BM_Idle)->Arg(1024);
 BENCHMARK(BM_SustainZeroGuarded)->Arg(1024);

@@ -8,6 +8,9 @@ std::int16_t SineTable::formula(std::int32_t index) {
   return static_cast<std::int16_t>(exactSine(angle) * kAmplitude);
 }
 
-SineTable::SineTable() : entries() {
-  for (std::int32_t i = 0; i < kSize; ++i) entries[i] = formula(i);
+SineTable::SineTable() : entries(), values() {
+  for (std::int32_t i = 0; i < kSize; ++i) {
+    entries[i] = formula(i);
+    values[i] = static_cast<float>(entries[i]);
+  }
 }

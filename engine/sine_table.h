@@ -1,5 +1,6 @@
 // The sine table every voice reads: 4096 signed 16-bit values of one full cycle. A
-// 16-bit phase p reads entry p >> 4.
+// 16-bit phase p reads entry p >> 4. The same values are also held as floats (each
+// 16-bit value is exact in single precision), so the operators read a ready float.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,10 @@ class SineTable {
   std::int16_t operator[](std::int32_t index) const { return entries[index]; }
   std::int16_t atPhase(std::uint16_t phase) const { return entries[phase >> kPhaseShift]; }
   const std::int16_t* data() const { return entries; }
+  // Entry i as a float, equal to static_cast<float>((*this)[i]).
+  const float* floats() const { return values; }
 
  private:
   alignas(64) std::int16_t entries[kSize];
+  alignas(64) float values[kSize];
 };

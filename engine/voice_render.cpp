@@ -1,12 +1,12 @@
 // The voice's render loop. For each stretch of internal steps: the three envelopes'
-// gains, then the attack, tone and carrier passes over the whole stretch, then the
-// low-pass, whose two steps per output sample are added into that sample. Each pass
-// uses only its own state and the previous pass's value of the same step, so this
-// equals running the chain step by step.
+// gains, then the operator chain over the whole stretch, then the low-pass, whose two
+// steps per output sample are added into that sample. Each operator uses only its own
+// state and the previous operator's value of the same step, so this equals running the
+// chain step by step.
 #include <algorithm>
 
 #include "engine/envelope_pass.h"
-#include "engine/operator_passes.h"
+#include "engine/operator_chain.h"
 #include "engine/phase_math.h"
 #include "engine/voice.h"
 
@@ -14,6 +14,7 @@ namespace {
 
 // Envelope gains are worked out for at most this many steps at a time.
 constexpr std::int32_t kGainSteps = 256;
+static_assert(kGainSteps >= EnvelopeRun::kHeldGains, "room for a held envelope's gains");
 
 // Phase step for this call: the signed increment times the pitch factor, rounded down.
 std::uint16_t bentStep(std::int16_t increment, float factor) {
@@ -23,9 +24,9 @@ std::uint16_t bentStep(std::int16_t increment, float factor) {
 }  // namespace
 
 void Voice::synthesize(std::int32_t steps, const Gains& gains, float* signal) {
-  const std::uint16_t stepA = bentStep(attackIncrement, pitchFactor);
-  const std::uint16_t stepB = bentStep(toneIncrement, pitchFactor);
-  const std::uint16_t stepC = bentStep(carrierIncrement, pitchFactor);
+  const OperatorPhases phaseSteps{bentStep(attackIncrement, pitchFactor), bentStep(toneIncrement, pitchFactor),
+                                  bentStep(carrierIncrement, pitchFactor)};
+  OperatorPhases phases{attackPhase, tonePhase, carrierPhase};
   const EnvelopeRates attackRates = attackEnvelope.rates();
   const EnvelopeRates toneRates = toneEnvelope.rates();
   const EnvelopeRates ampRates = ampEnvelope.rates();
@@ -34,16 +35,16 @@ void Voice::synthesize(std::int32_t steps, const Gains& gains, float* signal) {
   alignas(16) float ampGains[kGainSteps];
   while (steps > 0) {
     const std::int32_t n = std::min(steps, kGainSteps);
-    envelopeGains(attackEnvelope, attackRates, attackGains, n);
-    envelopeGains(toneEnvelope, toneRates, toneGains, n);
-    envelopeGains(ampEnvelope, ampRates, ampGains, n);
-    attackPhase = attackPass(sineTable, attackPhase, stepA, attackGains, gains.attack, signal, n);
-    tonePhase = tonePass(sineTable, tonePhase, stepB, toneGains, gains.tone, signal, n);
-    carrierPhase =
-        carrierPass(sineTable, carrierPhase, stepC, ampGains, gains.carrier, kCarrierScale, kCarrierHalf, signal, n);
+    const OperatorEnvelopes envelopes{envelopeGains(attackEnvelope, attackRates, attackGains, n),
+                                      envelopeGains(toneEnvelope, toneRates, toneGains, n),
+                                      envelopeGains(ampEnvelope, ampRates, ampGains, n)};
+    runOperatorChain(sineTable, phases, phaseSteps, envelopes, gains, signal, n);
     signal += n;
     steps -= n;
   }
+  attackPhase = phases.attack;
+  tonePhase = phases.tone;
+  carrierPhase = phases.carrier;
 }
 
 void Voice::render(std::int32_t count, float* scratch, std::int32_t scratchFrames, float* output) {

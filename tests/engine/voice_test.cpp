@@ -3,6 +3,8 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 #include "engine/voice.h"
@@ -125,6 +127,27 @@ TEST(Voice, ZeroLevelsRemoveModulation) {
     f->voice.startNote(60, 130.0f, 0.8f);
   }
   EXPECT_EQ(c.render(256), d.render(256));
+}
+
+TEST(Voice, AttackLevelThatIsNotANumberModulatesNothing) {
+  // An infinite attack level gives gA = inf - inf, not a number: every modulating value
+  // is then not a number, rounds to a phase offset of 0, and the voice sounds as with
+  // attack level 0, both while the attack envelope decays and once it holds at zero.
+  VoiceFixture a(2), b(2);
+  a.set(PARAM_ATTACK_LEVEL, 0.0f);
+  b.set(PARAM_ATTACK_LEVEL, std::numeric_limits<float>::infinity());
+  for (VoiceFixture* f : {&a, &b}) {
+    f->set(PARAM_ATTACK_DECAY, 0.01f);
+    f->voice.updateParameter(PARAM_ATTACK_DECAY);
+    f->voice.startNote(60, 261.6f, 0.8f);  // a phase step that is not a multiple of 16
+  }
+  for (std::int32_t block = 0; block < 8; ++block) {
+    const std::vector<float> expected = a.render(301);
+    const std::vector<float> actual = b.render(301);
+    ASSERT_EQ(std::memcmp(expected.data(), actual.data(), expected.size() * sizeof(float)), 0) << "block " << block;
+  }
+  EXPECT_EQ(b.voice.getAttackEnvelope().getState(), ENV_SUSTAIN);
+  EXPECT_EQ(b.voice.getTonePhase(), a.voice.getTonePhase());
 }
 
 TEST(Voice, UpdateParameterReconfiguresOnlyTheNamedEnvelope) {
