@@ -23,16 +23,21 @@ build-%: setup build/%/build.ninja
 
 build: build-native build-win32 build-win64
 
+# Only the module and our host of one preset: what the demo and the zips need.
+modules-%: setup build/%/build.ninja
+	@echo "== build Quindle and quindle-host ($*)"
+	@cmake --build --preset $* -j $(JOBS) --target Quindle quindle-host
+
 test: setup $(addprefix build-,$(PRESETS_NATIVE) $(PRESETS_WINDOWS))
 	@bash tests/run_all.sh
 
-demo: setup build
+demo: setup modules-native modules-win32 modules-win64
 	@xvfb-run -a bash tools/demo/run_demo.sh
 
-dist: setup build
+dist: setup modules-native modules-win32 modules-win64
 	@bash tools/dist/make_dist.sh
 
-hosttest: setup build-win32
+hosttest: setup modules-win32
 	@bash tools/hosttest/run_hosttest.sh
 
 bench: setup build-native
