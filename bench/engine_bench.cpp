@@ -22,12 +22,11 @@
 namespace {
 
 constexpr float kSampleRate = 44100.0f;
-constexpr std::int32_t kScratchFrames = 1024;
 constexpr std::int32_t kPreRollBlocks = 64;
 
 struct Rig {
   std::unique_ptr<SynthEngine> engine{new SynthEngine()};
-  std::vector<float> scratch = std::vector<float>(2 * kScratchFrames);
+  std::vector<float> scratch = std::vector<float>(SynthEngine::kScratchFloats);
   std::vector<float> output;
 
   Rig(std::int32_t program, std::int32_t frames) : output(static_cast<std::size_t>(frames)) {
@@ -51,7 +50,7 @@ struct Rig {
   }
   void block() {
     std::fill(output.begin(), output.end(), 0.0f);
-    engine->render(scratch.data(), kScratchFrames, output.data(), static_cast<std::int32_t>(output.size()));
+    engine->render(scratch.data(), output.data(), static_cast<std::int32_t>(output.size()));
     benchmark::DoNotOptimize(output.data());
     benchmark::ClobberMemory();
   }
@@ -145,7 +144,7 @@ void BM_IntakeDenseBlock(benchmark::State& state) {
   float out[1] = {};
   for (auto _ : state) {
     processMidiEvents(*rig.engine, list);
-    rig.engine->render(rig.scratch.data(), kScratchFrames, out, 0);
+    rig.engine->render(rig.scratch.data(), out, 0);
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(records.size()));
 }

@@ -9,9 +9,9 @@
 // as its end, and one before the current position (negative, or smaller than an earlier
 // event's) is applied at the current position, so no stretch of the block is rendered
 // twice.
-void SynthEngine::render(float* scratch, std::int32_t scratchFrames, float* output, std::int32_t count) {
+void SynthEngine::render(float* scratch, float* output, std::int32_t count) {
   // Without a work area or an output nothing can be rendered; the queue waits.
-  if (scratch == nullptr || scratchFrames < 1 || output == nullptr) return;
+  if (scratch == nullptr || output == nullptr) return;
   if (count < 0) count = 0;
   std::int32_t position = 0;
   for (std::int32_t i = 0; i < eventCount; ++i) {
@@ -19,11 +19,11 @@ void SynthEngine::render(float* scratch, std::int32_t scratchFrames, float* outp
     std::int32_t offset = event.offset;
     if (offset < position) offset = position;
     if (offset > count) offset = count;
-    renderSegment(scratch, scratchFrames, output + position, offset - position);
+    renderSegment(scratch, output + position, offset - position);
     apply(event);
     position = offset;
   }
-  renderSegment(scratch, scratchFrames, output + position, count - position);
+  renderSegment(scratch, output + position, count - position);
   eventCount = 0;
   applyOverflow();
 }
@@ -31,8 +31,7 @@ void SynthEngine::render(float* scratch, std::int32_t scratchFrames, float* outp
 // Every active voice renders `count` samples into output, in voice order: for each
 // stretch, the voices' chains, the low-pass four voices at a time, then each voice's
 // steps added into the output in voice order, as if the voices rendered one by one.
-void SynthEngine::renderSegment(float* /*scratch*/, std::int32_t /*scratchFrames*/, float* output,
-                                std::int32_t count) {
+void SynthEngine::renderSegment(float* scratch, float* output, std::int32_t count) {
   if (count < 1) return;
   std::int32_t sounding[kVoiceCount];
   Voice::Gains gains[kVoiceCount];
@@ -44,7 +43,7 @@ void SynthEngine::renderSegment(float* /*scratch*/, std::int32_t /*scratchFrames
     sounding[soundingCount] = index;
     gains[soundingCount] = voices[index]->currentGains();
     states[soundingCount] = &voices[index]->lowPassState();
-    buffers[soundingCount] = signals[soundingCount];
+    buffers[soundingCount] = scratch + soundingCount * Voice::kStepsPerSample * kChunkFrames;
     ++soundingCount;
   }
   if (soundingCount == 0) return;

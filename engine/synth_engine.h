@@ -21,6 +21,8 @@ class SynthEngine {
   // The block is worked through in stretches of at most this many output samples, each
   // voice's chain into its own signal buffer, the low-pass over four voices at a time.
   static constexpr std::int32_t kChunkFrames = 128;
+  // The work area render needs: each voice's internal steps for one stretch.
+  static constexpr std::int32_t kScratchFloats = kVoiceCount * Voice::kStepsPerSample * kChunkFrames;
 
   SynthEngine();
   ~SynthEngine();
@@ -39,10 +41,10 @@ class SynthEngine {
   void setSampleRate(float rate);
 
   // Host's audio thread: adds all voices' output for `count` samples into `output` and
-  // empties the event queue. `scratch` (2 * scratchFrames floats) is the instance's work
-  // area; without one nothing is rendered and the queue waits. The engine works through
-  // any segment length in stretches of kChunkFrames with its own per-voice buffers.
-  void render(float* scratch, std::int32_t scratchFrames, float* output, std::int32_t count);
+  // empties the event queue. `scratch` is the instance's work area of kScratchFloats
+  // floats, one stretch of signal per voice; without one nothing is rendered and the
+  // queue waits. Segments of any length are worked through in stretches of kChunkFrames.
+  void render(float* scratch, float* output, std::int32_t count);
 
   // The live parameter values, the one home of the current parameters (13 entries).
   // Single aligned 32-bit values: written on any thread, read by the audio thread.
@@ -60,7 +62,7 @@ class SynthEngine {
  private:
   bool queue(const EngineEvent& event);
   std::int32_t chooseFollowingVoice() const;
-  void renderSegment(float* scratch, std::int32_t scratchFrames, float* output, std::int32_t count);
+  void renderSegment(float* scratch, float* output, std::int32_t count);
   void apply(const EngineEvent& event);
   void applyOverflow();
 
@@ -76,5 +78,4 @@ class SynthEngine {
   float overflowBend;
   std::atomic<float> parameters[kParameterCount];
   SineTable sineTable;
-  alignas(16) float signals[kVoiceCount][Voice::kStepsPerSample * kChunkFrames];
 };

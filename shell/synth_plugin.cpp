@@ -23,7 +23,6 @@ constexpr const char* kCanDoYes[] = {"receiveVstEvents", "receiveVstMidiEvent", 
 SynthPlugin::SynthPlugin(audioMasterCallback host)
     : ExtendedEffectBase(host, kNumPrograms, kNumParams),
       scratchBuffer(nullptr),
-      scratchFrames(0),
       engine(nullptr),
       bank(nullptr) {
   setNumInputs(0);

@@ -16,9 +16,6 @@ class SynthPlugin : public ExtendedEffectBase {
   static constexpr VstInt32 kNumPrograms = 8;
   static constexpr VstInt32 kNumParams = 13;
   static constexpr VstInt32 kNumOutputs = 2;
-  // Bounds of the scratch buffer, in output samples: a block size outside them from the
-  // host still gets a working buffer, and longer blocks are rendered in pieces.
-  static constexpr VstInt32 kMaxScratchFrames = 1 << 16;
 
   explicit SynthPlugin(audioMasterCallback host);
   ~SynthPlugin() override;
@@ -66,8 +63,9 @@ class SynthPlugin : public ExtendedEffectBase {
   void saveCurrentProgram();
   void releaseScratchBuffer();
 
+  // The engine's work area, present between resume and suspend. The engine works through
+  // a block of any length in short stretches, so its size does not follow the block size.
   float* scratchBuffer;
-  VstInt32 scratchFrames;
   SynthEngine* engine;
   ProgramBank* bank;
 };

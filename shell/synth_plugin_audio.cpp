@@ -25,7 +25,7 @@ void SynthPlugin::processReplacing(float** /*inputs*/, float** outputs, VstInt32
   // Without a scratch buffer (no resume yet) the block is silent and the queue waits.
   if (scratchBuffer != nullptr) {
     DenormalGuard flushSubnormals;
-    engine->render(scratchBuffer, scratchFrames, left, sampleFrames);
+    engine->render(scratchBuffer, left, sampleFrames);
   }
   if (right != nullptr && right != left) std::memcpy(right, left, bytes);
 }
@@ -36,11 +36,7 @@ void SynthPlugin::suspend() { releaseScratchBuffer(); }
 // effMainsChanged with a non-zero value, while processing is stopped.
 void SynthPlugin::resume() {
   releaseScratchBuffer();
-  VstInt32 frames = blockSize;
-  if (frames < 1) frames = kDefaultBlockSize;
-  if (frames > kMaxScratchFrames) frames = kMaxScratchFrames;
-  scratchBuffer = new (std::nothrow) float[2 * static_cast<std::size_t>(frames)]();
-  scratchFrames = scratchBuffer != nullptr ? frames : 0;
+  scratchBuffer = new (std::nothrow) float[SynthEngine::kScratchFloats]();
   // A synthesiser always wants MIDI.
   hostWantMidi(1);
 }
@@ -56,5 +52,4 @@ void SynthPlugin::setSampleRate(float rate) {
 void SynthPlugin::releaseScratchBuffer() {
   delete[] scratchBuffer;
   scratchBuffer = nullptr;
-  scratchFrames = 0;
 }

@@ -25,7 +25,7 @@ using engine_test::MidiBlock;
 TEST(AudioThread, IntakeAndRenderAllocateNothing) {
   NoteFrequencyTable::fill();
   auto engine = makeProgramEngine(2);
-  std::vector<float> scratch(2 * 256), out(1024);
+  std::vector<float> scratch(SynthEngine::kScratchFloats), out(1024);
   MidiBlock dense;
   for (std::int32_t i = 0; i < 40; ++i) dense.addNoteOn(40 + i, 100, i * 20);
   for (std::int32_t i = 0; i < 40; ++i) dense.addNoteOff(40 + i, 800 + i);
@@ -37,7 +37,7 @@ TEST(AudioThread, IntakeAndRenderAllocateNothing) {
     engine->noteOn(60, 261.6f, 1.0f, 3);
     engine->noteOff(60, 900);
     engine->pitchBend(0.5f, 10);
-    engine->render(scratch.data(), 256, out.data(), 1024);
+    engine->render(scratch.data(), out.data(), 1024);
   }
   EXPECT_EQ(engine_test::allocationCount() - before, 0);
   // The counter itself works.
@@ -74,11 +74,11 @@ TEST(AudioThread, ParameterChangesDuringRender) {
       engine->updateVoices(ALL_ENVELOPES);
     }
   });
-  std::vector<float> scratch(2 * 128), out(128);
+  std::vector<float> scratch(SynthEngine::kScratchFloats), out(128);
   for (std::int32_t block = 0; block < 200; ++block) {
     if (block % 10 == 0) engine->noteOn(50 + block % 30, 200.0f, 1.0f, 5);
     std::fill(out.begin(), out.end(), 0.0f);
-    engine->render(scratch.data(), 128, out.data(), 128);
+    engine->render(scratch.data(), out.data(), 128);
     for (float v : out) ASSERT_TRUE(std::isfinite(v));
   }
   stop.store(true);

@@ -70,18 +70,17 @@ VstEvents* MidiBlock::list() {
   return events;
 }
 
-void renderInto(SynthEngine& engine, std::vector<float>& out, std::int32_t frames, std::int32_t scratchFrames) {
-  if (scratchFrames == 0) scratchFrames = frames > 0 ? frames : 1;
-  std::vector<float> scratch(2 * static_cast<std::size_t>(scratchFrames), 0.0f);
+void renderInto(SynthEngine& engine, std::vector<float>& out, std::int32_t frames) {
+  std::vector<float> scratch(SynthEngine::kScratchFloats, 0.0f);
   const std::size_t start = out.size();
   out.resize(start + static_cast<std::size_t>(frames), 0.0f);
-  engine.render(scratch.data(), scratchFrames, out.data() + start, frames);
+  engine.render(scratch.data(), out.data() + start, frames);
 }
 
-std::vector<float> renderBlock(SynthEngine& engine, std::int32_t frames, std::int32_t scratchFrames) {
+std::vector<float> renderBlock(SynthEngine& engine, std::int32_t frames) {
   std::vector<float> out;
   out.reserve(static_cast<std::size_t>(frames) + 1);
-  renderInto(engine, out, frames, scratchFrames);
+  renderInto(engine, out, frames);
   return out;
 }
 

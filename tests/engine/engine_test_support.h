@@ -37,11 +37,10 @@ class MidiBlock {
   std::vector<unsigned char> listStorage;
 };
 
-// Renders one block of `frames` samples into a zeroed output, as processReplacing does,
-// with a scratch area of `scratchFrames` (the block's size when 0).
-std::vector<float> renderBlock(SynthEngine& engine, std::int32_t frames, std::int32_t scratchFrames = 0);
+// Renders one block of `frames` samples into a zeroed output, as processReplacing does.
+std::vector<float> renderBlock(SynthEngine& engine, std::int32_t frames);
 // Same, appending to `out`.
-void renderInto(SynthEngine& engine, std::vector<float>& out, std::int32_t frames, std::int32_t scratchFrames = 0);
+void renderInto(SynthEngine& engine, std::vector<float>& out, std::int32_t frames);
 
 std::uint32_t fnv1a(const void* data, std::size_t size);
 // Bit-exact equality of two float sequences (NaN patterns and signed zeros included).

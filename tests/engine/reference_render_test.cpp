@@ -130,16 +130,16 @@ TEST(ReferenceRender, EngineBlocksMatchTwoLiteralVoices) {
     first.render(frames - offset, out + offset);
   };
   engine->noteOn(60, 261.6f, 0.9f, 37);
-  engine_test::renderInto(*engine, actual, 256, 100);
+  engine_test::renderInto(*engine, actual, 256);
   literalBlock(256, 37, [&] { first.start(261.6f, 0.9f); });
   engine->noteOn(67, 392.0f, 0.6f, 200);
-  engine_test::renderInto(*engine, actual, 256, 100);
+  engine_test::renderInto(*engine, actual, 256);
   literalBlock(256, 200, [&] { second.start(392.0f, 0.6f); });
   engine->pitchBend(-0.25f, 10);
-  engine_test::renderInto(*engine, actual, 512, 100);
+  engine_test::renderInto(*engine, actual, 512);
   literalBlock(512, 10, [&] { first.pitch = second.pitch = reference::bendFactor(-0.25f); });
   engine->noteOff(60, 90);
-  engine_test::renderInto(*engine, actual, 4096, 100);
+  engine_test::renderInto(*engine, actual, 4096);
   literalBlock(4096, 90, [&] { first.release(); });
   EXPECT_TRUE(sameBits(actual, expected));
 }
