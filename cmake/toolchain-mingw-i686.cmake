@@ -1,4 +1,4 @@
-# MinGW-w64 i686 (posix thread model): the specified 32-bit x86 Windows DLL.
+# MinGW-w64 i686 (posix thread model): the 32-bit x86 Windows DLL, the main product.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(QUINDLE_MINGW_TRIPLE i686-w64-mingw32)

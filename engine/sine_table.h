@@ -10,7 +10,7 @@ class SineTable {
   static constexpr std::int32_t kSize = 4096;
   static constexpr std::int32_t kPhaseShift = 4;        // 65536 phase steps onto 4096 entries
   static constexpr double kIndexScale = 0.000244140625;  // 1 / 4096
-  static constexpr double kTurn = 6.2831853076;          // the table's cycle, as written
+  static constexpr double kTurn = 6.2831853076;          // the table's cycle: this value, not a full-precision 2 pi
   static constexpr double kAmplitude = 32767.0;
 
   // Fills the table from its formula (engine construction, any thread).
