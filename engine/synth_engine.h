@@ -11,12 +11,13 @@
 #include "engine/sine_table.h"
 #include "engine/voice.h"
 #include "engine/voice_order.h"
+#include "params/parameter_table.h"
 
 class SynthEngine {
  public:
   static constexpr std::int32_t kVoiceCount = 9;
   static constexpr std::int32_t kEventCapacity = 64;
-  static constexpr std::int32_t kParameterCount = 13;
+  static constexpr std::int32_t kParameterCount = PARAMETER_COUNT;
   static constexpr float kInitialParameterValue = 0.1f;
   // The block is worked through in stretches of at most this many output samples, each
   // voice's chain into its own signal buffer, the low-pass over four voices at a time.

@@ -3,18 +3,18 @@
 // with effClose.
 #pragma once
 
+#include "params/program_bank.h"
 #include "shell/extended_effect_base.h"
 
 class SynthEngine;
-class ProgramBank;
 
 class SynthPlugin : public ExtendedEffectBase {
  public:
   static constexpr VstInt32 kUniqueID = fourCharCode('V', 'K', 'Q', 'D');
   // From the project's version (1.0.0 is 1000).
   static constexpr VstInt32 kVendorVersion = QUINDLE_VENDOR_VERSION;
-  static constexpr VstInt32 kNumPrograms = 8;
-  static constexpr VstInt32 kNumParams = 13;
+  static constexpr VstInt32 kNumPrograms = kProgramCount;
+  static constexpr VstInt32 kNumParams = PARAMETER_COUNT;
   static constexpr VstInt32 kNumOutputs = 2;
 
   explicit SynthPlugin(audioMasterCallback host);
