@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/denormal_guard.h"
-#include "engine/midi_intake.h"
+#include "shell/vst_midi_events.h"
 #include "engine/note_table.h"
 #include "engine/synth_engine.h"
 #include "params/parameter_table.h"

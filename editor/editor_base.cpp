@@ -1,10 +1,10 @@
 #include "editor/editor_base.h"
 
-EditorBase::EditorBase(EffectBase* owner) : effect(owner), parentWindow(nullptr) {}
+EditorBase::EditorBase(EditedInstance* owner) : effect(owner), parentWindow(nullptr) {}
 
 EditorBase::~EditorBase() = default;
 
-EffectBase* EditorBase::getEffect() { return effect; }
+EditedInstance* EditorBase::getEffect() { return effect; }
 
 bool EditorBase::getRect(ERect** rect) {
   if (rect != nullptr) *rect = nullptr;

@@ -5,16 +5,16 @@
 
 #include "shell/vst_abi.h"
 
-class EffectBase;
+class EditedInstance;
 
 class EditorBase {
  public:
-  explicit EditorBase(EffectBase* owner);
+  explicit EditorBase(EditedInstance* owner);
   virtual ~EditorBase();
   EditorBase(const EditorBase&) = delete;
   EditorBase& operator=(const EditorBase&) = delete;
 
-  virtual EffectBase* getEffect();
+  virtual EditedInstance* getEffect();
   // effEditGetRect, UI thread: stores a pointer to the editor's rectangle.
   virtual bool getRect(ERect** rect);
   // effEditOpen, UI thread: the host's window becomes the parent.
@@ -38,10 +38,10 @@ class EditorBase {
   virtual void redrawDirty();
 
  protected:
-  EffectBase* effect;
+  EditedInstance* effect;
   void* parentWindow;
 };
 
 // Creates the instance's concrete editor, or null where the build has none (the Linux
 // module) or it cannot be made. Defined by the editor on Windows, as null elsewhere.
-EditorBase* createPluginEditor(EffectBase* owner);
+EditorBase* createPluginEditor(EditedInstance* owner);

@@ -1,7 +1,7 @@
 #include "editor/gui_control.h"
 
 #include "editor/window_editor.h"
-#include "shell/effect_base.h"
+#include "editor/edited_instance.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ void GuiControl::paintIfDirty(HDC dc, COLORREF outline, COLORREF fill) {
 
 void GuiControl::reportValue(float reported) {
   if (ownerEditor == nullptr) return;
-  EffectBase* instance = ownerEditor->getEffect();
+  EditedInstance* instance = ownerEditor->getEffect();
   if (instance == nullptr) return;
   if (automate) {
     instance->automateParameter(parameterIndex, reported);

@@ -2,4 +2,4 @@
 // with a null editor, clears effFlagsHasEditor and answers 0 to every editor opcode.
 #include "editor/editor_base.h"
 
-EditorBase* createPluginEditor(EffectBase*) { return nullptr; }
+EditorBase* createPluginEditor(EditedInstance*) { return nullptr; }

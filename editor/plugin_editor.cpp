@@ -19,7 +19,7 @@ void deleteBitmap(HBITMAP& bitmap) {
 
 }  // namespace
 
-PluginEditor::PluginEditor(EffectBase* owner)
+PluginEditor::PluginEditor(EditedInstance* owner)
     : WindowEditor(owner, editor_layout::kWidth, editor_layout::kHeight),
       backgroundImage(loadBitmap(getModuleInstance(), editor_layout::kBackgroundId)),
       switchImage(loadBitmap(getModuleInstance(), editor_layout::kSwitchId)),
@@ -68,7 +68,7 @@ void PluginEditor::createControls() {
 }
 
 // Called by the instance's construction, on whichever host thread creates it.
-EditorBase* createPluginEditor(EffectBase* owner) {
+EditorBase* createPluginEditor(EditedInstance* owner) {
   try {
     return new PluginEditor(owner);
   } catch (const std::bad_alloc&) {

@@ -8,7 +8,7 @@ class PluginEditor : public WindowEditor {
  public:
   // The instance's construction, any host thread: loads the bitmaps and creates the
   // controls. Throws std::bad_alloc when storage runs out, leaving nothing behind.
-  explicit PluginEditor(EffectBase* owner);
+  explicit PluginEditor(EditedInstance* owner);
   // The instance's destruction (effClose).
   ~PluginEditor() override;
 

@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "editor/gui_control.h"
-#include "shell/effect_base.h"
+#include "editor/edited_instance.h"
 #include "shell/module_handle.h"
 
 namespace {
@@ -26,7 +26,7 @@ constexpr float kValueTolerance = 0.0001f;
 
 }  // namespace
 
-WindowEditor::WindowEditor(EffectBase* owner, std::int32_t editorWidth, std::int32_t editorHeight)
+WindowEditor::WindowEditor(EditedInstance* owner, std::int32_t editorWidth, std::int32_t editorHeight)
     : EditorBase(owner),
       editorRect{0, 0, static_cast<std::int16_t>(editorHeight), static_cast<std::int16_t>(editorWidth)},
       clientRect{0, 0, editorWidth, editorHeight},
@@ -130,7 +130,7 @@ void WindowEditor::parameterChanged(VstInt32 index, float newValue) {
 }
 
 void WindowEditor::refreshAllControls() {
-  EffectBase* instance = getEffect();
+  EditedInstance* instance = getEffect();
   if (instance == nullptr) return;
   for (GuiControl* control : controls) control->setValue(instance->getParameter(control->getParameterIndex()), false);
   // A chunk load is followed by no redraw of its own: let the window catch up.

@@ -26,7 +26,7 @@ class WindowEditor : public EditorBase {
   static constexpr UINT kRedrawMessage = WM_APP + 1;
 
   // Any host thread (the instance's construction): registers the class when needed.
-  WindowEditor(EffectBase* owner, std::int32_t width, std::int32_t height);
+  WindowEditor(EditedInstance* owner, std::int32_t width, std::int32_t height);
   // Any host thread (effClose): deletes the controls, destroys a window still open and
   // unregisters the class when the last editor goes.
   ~WindowEditor() override;

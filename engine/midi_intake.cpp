@@ -1,13 +1,12 @@
 // Decoding of the MIDI messages the synthesiser responds to.
 #include "engine/midi_intake.h"
 
-#include <cstdint>
-
 #include "engine/note_table.h"
+#include "engine/synth_engine.h"
 
 namespace {
 
-constexpr VstInt32 kProcessed = 1;
+constexpr std::uint8_t kStatusBit = 0x80;   // a status byte, not a data byte
 constexpr std::uint8_t kStatusMask = 0xF0;  // the channel bits are ignored
 constexpr std::uint8_t kDataMask = 0x7F;    // MIDI data bytes carry 7 bits
 constexpr std::uint8_t kNoteOff = 0x80;
@@ -16,56 +15,82 @@ constexpr std::uint8_t kControlChange = 0xB0;
 constexpr std::uint8_t kPitchBend = 0xE0;
 constexpr std::uint8_t kAllSoundOff = 123;  // controllers that silence every voice
 constexpr std::uint8_t kAllNotesOffMono = 126;
+constexpr std::size_t kTwoByteMessage = 2;  // status and one data byte
+constexpr std::size_t kThreeByteMessage = 3;
 constexpr float kVelocityScale = 0.007874016f;  // nearest float to 1/127
 constexpr std::int32_t kBendHighWeight = 128;
 constexpr float kBendScale = 0.00006103515625f;  // 1/16384
 constexpr float kBendSpan = 2.0f;
 constexpr float kBendBottom = 1.0f;
+constexpr std::int32_t kSlotsPerMessage = 1;  // a note start or a pitch bend
 
-void handleMidi(SynthEngine& engine, const VstMidiEvent& midi) {
-  const std::uint8_t status = static_cast<std::uint8_t>(midi.midiData[0]) & kStatusMask;
-  const std::uint8_t first = static_cast<std::uint8_t>(midi.midiData[1]);
-  const std::uint8_t second = static_cast<std::uint8_t>(midi.midiData[2]);
-  const std::int32_t offset = midi.deltaFrames;
+MidiMessage ignored() { return MidiMessage{MIDI_IGNORED, 0, 0.0f, 0.0f}; }
+
+}  // namespace
+
+MidiMessage decodeMidiMessage(const std::uint8_t* bytes, std::size_t size) {
+  if (bytes == nullptr || size < kTwoByteMessage || (bytes[0] & kStatusBit) == 0) return ignored();
+  const std::uint8_t status = bytes[0] & kStatusMask;
+  const std::int32_t first = bytes[1] & kDataMask;
+  const bool complete = size >= kThreeByteMessage;
+  const std::int32_t second = complete ? bytes[2] & kDataMask : 0;
   switch (status) {
-    case kNoteOn: {
-      const std::int32_t note = first & kDataMask;
-      const std::int32_t velocity = second & kDataMask;
-      if (velocity == 0) {
-        engine.noteOff(note, offset);
-      } else if (NoteFrequencyTable::hasNote(note)) {
-        // Notes below 12 have no frequency: their note-ons are ignored.
-        engine.noteOn(note, NoteFrequencyTable::frequency(note), static_cast<float>(velocity) * kVelocityScale,
-                      offset);
-      }
-      break;
-    }
+    case kNoteOn:
+      if (!complete) return ignored();
+      if (second == 0) return MidiMessage{MIDI_NOTE_OFF, first, 0.0f, 0.0f};
+      // Notes below 12 have no frequency: their note-ons are ignored.
+      if (!NoteFrequencyTable::hasNote(first)) return ignored();
+      return MidiMessage{MIDI_NOTE_ON, first, static_cast<float>(second) * kVelocityScale, 0.0f};
     case kNoteOff:
-      engine.noteOff(first & kDataMask, offset);
-      break;
+      // The release velocity is not used: a two-byte note-off is complete enough.
+      return MidiMessage{MIDI_NOTE_OFF, first, 0.0f, 0.0f};
     case kControlChange:
-      if (first == kAllSoundOff || first == kAllNotesOffMono) engine.allNotesOff();
-      break;
+      // The controller number is compared as it arrives (a byte with its top bit set is
+      // no controller); the controller's value is not used.
+      if (bytes[1] == kAllSoundOff || bytes[1] == kAllNotesOffMono) return MidiMessage{MIDI_ALL_NOTES_OFF, 0, 0.0f, 0.0f};
+      return ignored();
     case kPitchBend: {
-      const std::int32_t position = ((second & kDataMask) * kBendHighWeight) | (first & kDataMask);
-      engine.pitchBend(static_cast<float>(position) * kBendScale * kBendSpan - kBendBottom, offset);
-      break;
+      if (!complete) return ignored();
+      const std::int32_t position = (second * kBendHighWeight) | first;
+      return MidiMessage{MIDI_PITCH_BEND, 0, 0.0f, static_cast<float>(position) * kBendScale * kBendSpan - kBendBottom};
     }
+    default:
+      return ignored();
+  }
+}
+
+void applyMidiMessage(SynthEngine& engine, const MidiMessage& message, std::int32_t offset) {
+  switch (message.action) {
+    case MIDI_NOTE_ON:
+      engine.noteOn(message.note, NoteFrequencyTable::frequency(message.note), message.velocity, offset);
+      break;
+    case MIDI_NOTE_OFF:
+      engine.noteOff(message.note, offset);
+      break;
+    case MIDI_PITCH_BEND:
+      engine.pitchBend(message.bend, offset);
+      break;
+    case MIDI_ALL_NOTES_OFF:
+      // At once, for the whole block: the offset plays no part.
+      engine.allNotesOff();
+      break;
     default:
       break;
   }
 }
 
-}  // namespace
-
-VstInt32 processMidiEvents(SynthEngine& engine, const VstEvents* events) {
-  if (events == nullptr) return kProcessed;
-  // The host's list runs on past the two entries the record declares.
-  VstEvent* const* list = events->events;
-  for (VstInt32 i = 0; i < events->numEvents; ++i) {
-    const VstEvent* event = list[i];
-    if (event == nullptr || event->type != kVstMidiType) continue;
-    handleMidi(engine, *reinterpret_cast<const VstMidiEvent*>(event));
+bool midiMessageFits(const SynthEngine& engine, const MidiMessage& message) {
+  switch (message.action) {
+    case MIDI_NOTE_ON:
+    case MIDI_PITCH_BEND:
+      return engine.freeEventSlots() >= kSlotsPerMessage;
+    case MIDI_NOTE_OFF:
+      return engine.freeEventSlots() >= engine.voicesHoldingNote(message.note);
+    default:
+      return true;
   }
-  return kProcessed;
+}
+
+void receiveMidiMessage(SynthEngine& engine, const std::uint8_t* bytes, std::size_t size, std::int32_t offset) {
+  applyMidiMessage(engine, decodeMidiMessage(bytes, size), offset);
 }

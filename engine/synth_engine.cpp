@@ -71,12 +71,24 @@ void SynthEngine::noteOn(std::int32_t note, float frequency, float velocity, std
 // A release must never be lost (the note would hang): one that finds the queue full is
 // kept per voice and applied at the end of the block, after all queued events.
 void SynthEngine::noteOff(std::int32_t note, std::int32_t offset) {
-  // A voice that never started a note holds no MIDI note number: nothing to match.
-  if (note < kLowestMidiNote || note > kHighestMidiNote) return;
   for (std::int32_t index = 0; index < kVoiceCount; ++index) {
-    if (voices[index]->noteAfterPendingStart() != note) continue;
+    if (!holdsNote(index, note)) continue;
     if (!queue(EngineEvent{EVENT_NOTE_RELEASE, 0.0f, 0, 0.0f, offset, index})) overflowRelease[index] = true;
   }
+}
+
+// A voice that never started a note holds no MIDI note number: it matches nothing.
+bool SynthEngine::holdsNote(std::int32_t index, std::int32_t note) const {
+  if (note < kLowestMidiNote || note > kHighestMidiNote) return false;
+  return voices[index]->noteAfterPendingStart() == note;
+}
+
+std::int32_t SynthEngine::voicesHoldingNote(std::int32_t note) const {
+  std::int32_t count = 0;
+  for (std::int32_t index = 0; index < kVoiceCount; ++index) {
+    if (holdsNote(index, note)) ++count;
+  }
+  return count;
 }
 
 // Audio thread, MIDI intake. A bend that finds the queue full is kept (the latest one)

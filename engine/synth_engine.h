@@ -54,6 +54,9 @@ class SynthEngine {
 
   const Voice& voice(std::int32_t index) const { return *voices[index]; }
   std::int32_t queuedEventCount() const { return eventCount; }
+  std::int32_t freeEventSlots() const { return kEventCapacity - eventCount; }
+  // How many releases a note-off of `note` would queue now.
+  std::int32_t voicesHoldingNote(std::int32_t note) const;
   const EngineEvent& queuedEvent(std::int32_t index) const { return events[index]; }
   std::int32_t nextVoiceIndex() const { return nextVoice; }
   const VoiceOrder& order() const { return voiceOrder; }
@@ -63,6 +66,7 @@ class SynthEngine {
  private:
   bool queue(const EngineEvent& event);
   std::int32_t chooseFollowingVoice() const;
+  bool holdsNote(std::int32_t index, std::int32_t note) const;
   void renderSegment(float* scratch, float* output, std::int32_t count);
   void apply(const EngineEvent& event);
   void applyOverflow();

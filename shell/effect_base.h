@@ -4,11 +4,14 @@
 
 #include <atomic>
 
+#include "editor/edited_instance.h"
 #include "shell/vst_abi.h"
 
 class EditorBase;
 
-class EffectBase {
+// The instance is also what its editor edits: the controls read and set parameters and
+// report the user's changes through the operations below.
+class EffectBase : public EditedInstance {
  public:
   // Frame defaults, before the instance publishes its own values.
   static constexpr float kDefaultSampleRate = 44100.0f;
@@ -16,7 +19,7 @@ class EffectBase {
   static constexpr VstInt32 kDefaultUniqueID = fourCharCode('N', 'o', 'E', 'f');
 
   EffectBase(audioMasterCallback host, VstInt32 programCount, VstInt32 parameterCount);
-  virtual ~EffectBase();
+  ~EffectBase() override;
   EffectBase(const EffectBase&) = delete;
   EffectBase& operator=(const EffectBase&) = delete;
 
@@ -37,10 +40,10 @@ class EffectBase {
   // processDoubleReplacing entry: not announced, does nothing.
   virtual void processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames);
   // setParameter / getParameter entries, any host thread.
-  virtual void setParameter(VstInt32 index, float value);
-  virtual float getParameter(VstInt32 index);
+  void setParameter(VstInt32 index, float value) override;
+  float getParameter(VstInt32 index) override;
   // The editor's controls, UI thread: set the parameter, then tell the host.
-  virtual void automateParameter(VstInt32 index, float value);
+  void automateParameter(VstInt32 index, float value) override;
   // effGetProgram / effSetProgram, any host thread.
   virtual VstInt32 getProgram();
   virtual void setProgram(VstInt32 program);

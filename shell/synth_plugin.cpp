@@ -2,13 +2,9 @@
 #include "shell/synth_plugin.h"
 
 #include <cstring>
-#include <memory>
 #include <new>
 
 #include "editor/editor_base.h"
-#include "engine/note_table.h"
-#include "engine/synth_engine.h"
-#include "params/program_bank.h"
 #include "shell/text_copy.h"
 
 namespace {
@@ -20,11 +16,10 @@ constexpr const char* kCanDoYes[] = {"receiveVstEvents", "receiveVstMidiEvent", 
 
 }  // namespace
 
+// The instrument is built (bank, engine, program 0, voices at 44100 Hz) before the
+// editor; a failure leaves nothing behind (createSynthPlugin then answers null).
 SynthPlugin::SynthPlugin(audioMasterCallback host)
-    : ExtendedEffectBase(host, kNumPrograms, kNumParams),
-      scratchBuffer(nullptr),
-      engine(nullptr),
-      bank(nullptr) {
+    : ExtendedEffectBase(host, kNumPrograms, kNumParams), instrument(), editorNotifier(editor) {
   setNumInputs(0);
   setNumOutputs(kNumOutputs);
   setUniqueID(kUniqueID);
@@ -32,32 +27,16 @@ SynthPlugin::SynthPlugin(audioMasterCallback host)
   programsAreChunks(true);
   canProcessReplacing(true);
 
-  // The bank and the engine are built before either is published, so a failure leaves
-  // nothing behind (createSynthPlugin then answers null).
-  std::unique_ptr<ProgramBank> newBank(new ProgramBank());
-  std::unique_ptr<SynthEngine> newEngine(new SynthEngine());
-  bank = newBank.release();
-  engine = newEngine.release();
-
   editor = createPluginEditor(this);
   hasEditor(editor != nullptr);
+  instrument.setObserver(&editorNotifier);
 
-  currentProgram.store(0, std::memory_order_relaxed);
-  loadCurrentProgram();
-  engine->setSampleRate(sampleRate);
+  currentProgram.store(instrument.currentProgram(), std::memory_order_relaxed);
   if (editor != nullptr) editor->refreshAllControls();
-
-  NoteFrequencyTable::fill();
 }
 
-SynthPlugin::~SynthPlugin() {
-  releaseScratchBuffer();
-  delete engine;
-  engine = nullptr;
-  delete bank;
-  bank = nullptr;
-  // The frame deletes the editor last.
-}
+// The instrument (work area, engine, bank) goes first; the frame deletes the editor last.
+SynthPlugin::~SynthPlugin() { instrument.setObserver(nullptr); }
 
 SynthPlugin* createSynthPlugin(audioMasterCallback host) {
   try {

@@ -1,8 +1,11 @@
 // The plug-in instance: the effect frame made into a nine-voice synthesiser with a bank
 // of eight programs and an editor. The host creates it through VSTPluginMain and ends it
-// with effClose.
+// with effClose. The instrument itself (engine, bank, parameter path, chunks, intake) is
+// the format-neutral core; this class translates the VST 2.4 operations onto it.
 #pragma once
 
+#include "core/instrument.h"
+#include "editor/editor_notifier.h"
 #include "params/program_bank.h"
 #include "shell/extended_effect_base.h"
 
@@ -54,20 +57,15 @@ class SynthPlugin : public ExtendedEffectBase {
   VstInt32 canDo(char* text) override;
 
   // For tests and tools that hold the instance itself.
-  const SynthEngine& synthEngine() const { return *engine; }
-  const ProgramBank& programBank() const { return *bank; }
-  bool hasScratchBuffer() const { return scratchBuffer != nullptr; }
+  const SynthEngine& synthEngine() const { return instrument.engine(); }
+  const ProgramBank& programBank() const { return instrument.bank(); }
+  bool hasScratchBuffer() const { return instrument.isActive(); }
 
  private:
-  void loadCurrentProgram();
-  void saveCurrentProgram();
-  void releaseScratchBuffer();
-
-  // The engine's work area, present between resume and suspend. The engine works through
-  // a block of any length in short stretches, so its size does not follow the block size.
-  float* scratchBuffer;
-  SynthEngine* engine;
-  ProgramBank* bank;
+  // The engine, the bank and, between resume and suspend, the engine's work area.
+  Instrument instrument;
+  // Tells the editor (if there is one) of every change of the instrument's values.
+  EditorNotifier editorNotifier;
 };
 
 // Allocates and constructs one instance; null when its storage is unavailable.

@@ -1,48 +1,14 @@
-// Parameters, programs and state chunks of the instance. The live values belong to the
-// engine; the bank keeps the stored programs, and the current program's record takes
-// the live values when the program is left or a chunk is requested.
-#include <cmath>
-#include <cstring>
-
-#include "editor/editor_base.h"
-#include "engine/synth_engine.h"
-#include "engine/voice.h"
+// Parameters, programs and state chunks of the instance, translated onto the instrument.
 #include "params/parameter_table.h"
-#include "params/program_bank.h"
 #include "shell/synth_plugin.h"
 #include "shell/text_copy.h"
 
-void SynthPlugin::saveCurrentProgram() {
-  ProgramRecord& record = bank->record(currentProgram.load(std::memory_order_relaxed));
-  const std::atomic<float>* live = engine->liveParameters();
-  for (VstInt32 i = 0; i < bank->parameterCount; ++i) record.values[i] = live[i].load(std::memory_order_relaxed);
-}
-
-void SynthPlugin::loadCurrentProgram() {
-  const ProgramRecord& record = bank->record(currentProgram.load(std::memory_order_relaxed));
-  std::atomic<float>* live = engine->liveParameters();
-  for (VstInt32 i = 0; i < bank->parameterCount; ++i) live[i].store(record.values[i], std::memory_order_relaxed);
-}
-
-// setParameter entry or automateParameter; any thread.
-void SynthPlugin::setParameter(VstInt32 index, float value) {
-  // Outside the table, or not a number the voices can use: refused, nothing changes.
-  if (!isParameterIndex(index) || !std::isfinite(value)) return;
-  std::atomic<float>& live = engine->liveParameters()[index];
-  if (live.load(std::memory_order_relaxed) == value) return;
-  live.store(value, std::memory_order_relaxed);
-  engine->updateVoices(index);
-  if (EditorBase* view = getEditor()) {
-    view->parameterChanged(index, value);
-    view->redrawDirty();
-  }
-}
+// setParameter entry or automateParameter; any thread. Outside the table, or not a
+// finite number: refused, nothing changes.
+void SynthPlugin::setParameter(VstInt32 index, float value) { instrument.setParameter(index, value); }
 
 // getParameter entry; any thread. An index outside the table reads 0.
-float SynthPlugin::getParameter(VstInt32 index) {
-  if (!isParameterIndex(index)) return 0.0f;
-  return engine->liveParameters()[index].load(std::memory_order_relaxed);
-}
+float SynthPlugin::getParameter(VstInt32 index) { return instrument.getParameter(index); }
 
 // effGetParamName, UI thread: the buffer is left untouched for an unknown index.
 void SynthPlugin::getParamName(VstInt32 index, char* text) {
@@ -64,64 +30,40 @@ bool SynthPlugin::canBeAutomated(VstInt32) { return true; }
 
 // effSetProgram (number checked by the dispatcher), any thread.
 void SynthPlugin::setProgram(VstInt32 program) {
-  if (!bank->isProgram(program)) return;
-  saveCurrentProgram();
-  currentProgram.store(program, std::memory_order_relaxed);
-  loadCurrentProgram();
-  engine->updateVoices(ALL_ENVELOPES);
-  if (EditorBase* view = getEditor()) {
-    view->refreshAllControls();
-    view->redrawDirty();
-  }
+  if (!instrument.selectProgram(program)) return;
+  ExtendedEffectBase::setProgram(program);
 }
 
 // effSetProgramName, UI thread.
 void SynthPlugin::setProgramName(char* name) {
-  if (name == nullptr) return;
-  bank->rename(currentProgram.load(std::memory_order_relaxed), name);
+  if (name != nullptr) instrument.renameProgram(name);
 }
 
 // effGetProgramName, UI thread.
 void SynthPlugin::getProgramName(char* name) {
-  copyBoundedText(name, bank->record(currentProgram.load(std::memory_order_relaxed)).name, kProgramNameBound);
+  char text[Instrument::kProgramNameCapacity];
+  instrument.programName(instrument.currentProgram(), text);
+  copyBoundedText(name, text, kProgramNameBound);
 }
 
 // effGetProgramNameIndexed, UI thread: the category is not used.
 bool SynthPlugin::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
-  if (text == nullptr || !bank->isProgram(index)) return false;
-  copyBoundedText(text, bank->record(index).name, kProgramNameBound);
+  char name[Instrument::kProgramNameCapacity];
+  if (text == nullptr || !instrument.programName(index, name)) return false;
+  copyBoundedText(text, name, kProgramNameBound);
   return true;
 }
 
 // effGetChunk, any thread: the chunk is the instance's own memory, read in place.
 VstInt32 SynthPlugin::getChunk(void** data, bool isPreset) {
-  if (data == nullptr) return 0;
-  saveCurrentProgram();
-  if (isPreset) {
-    static_assert(sizeof(std::atomic<float>) == sizeof(float), "live values double as the program chunk");
-    *data = engine->liveParameters();
-    return kProgramChunkSize;
-  }
-  *data = bank->storage();
-  return bank->storageSize();
+  return isPreset ? instrument.programChunk(data) : instrument.bankChunk(data);
 }
 
 // effSetChunk, any thread. Recognised by size alone; a chunk of another size, without
-// data, or holding a value that is not a finite number, is refused and changes nothing.
+// data, or holding a value that is not a finite number, is refused: the host is asked to
+// refresh its display and nothing changes.
 VstInt32 SynthPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
-  const bool programChunk = isPreset && byteSize == kProgramChunkSize;
-  const bool bankChunk = !programChunk && byteSize == bank->storageSize();
-  if (data == nullptr || !(programChunk || bankChunk) || !chunkValuesAreFinite(data, byteSize)) {
-    hostUpdateDisplay();
-    return 0;
-  }
-  if (programChunk) {
-    std::memcpy(bank->record(currentProgram.load(std::memory_order_relaxed)).values, data, kProgramChunkSize);
-  } else {
-    std::memcpy(bank->storage(), data, static_cast<std::size_t>(byteSize));
-  }
-  loadCurrentProgram();
-  engine->updateVoices(ALL_ENVELOPES);
-  if (EditorBase* view = getEditor()) view->refreshAllControls();
-  return byteSize;
+  const VstInt32 taken = instrument.loadChunk(data, byteSize, isPreset);
+  if (taken == 0) hostUpdateDisplay();
+  return taken;
 }

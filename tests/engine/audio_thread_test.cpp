@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "engine/denormal_guard.h"
-#include "engine/midi_intake.h"
+#include "shell/vst_midi_events.h"
 #include "engine/note_table.h"
 #include "tests/engine/allocation_counter.h"
 #include "tests/engine/engine_test_support.h"

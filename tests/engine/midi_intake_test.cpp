@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/midi_intake.h"
+#include "shell/vst_midi_events.h"
 #include "engine/note_table.h"
 #include "tests/engine/engine_test_support.h"
 
@@ -128,6 +129,27 @@ TEST_F(MidiIntake, PitchBendPositions) {
   stray.add(0xE0, 0xFF, 0xFF, 0);
   processMidiEvents(*engine, stray.list());
   EXPECT_EQ(engine->queuedEvent(0).value, 0.9998779296875f);
+}
+
+// Formats other than VST 2.4 hand over messages of their own length.
+TEST(MidiBytes, MessagesOfEveryLengthDecodeSafely) {
+  NoteFrequencyTable::fill();
+  const std::uint8_t noteOff[] = {0x83, 60};
+  EXPECT_EQ(decodeMidiMessage(noteOff, 2).action, MIDI_NOTE_OFF);
+  const std::uint8_t noteOn[] = {0x90, 60, 100};
+  EXPECT_EQ(decodeMidiMessage(noteOn, 2).action, MIDI_IGNORED);  // its velocity is missing
+  EXPECT_EQ(decodeMidiMessage(noteOn, 3).action, MIDI_NOTE_ON);
+  EXPECT_EQ(decodeMidiMessage(noteOn, 1).action, MIDI_IGNORED);
+  EXPECT_EQ(decodeMidiMessage(nullptr, 3).action, MIDI_IGNORED);
+  const std::uint8_t runningStatus[] = {60, 100, 0};  // no status byte: not ours to guess
+  EXPECT_EQ(decodeMidiMessage(runningStatus, 3).action, MIDI_IGNORED);
+  const std::uint8_t bend[] = {0xE5, 0x00, 0x40};
+  EXPECT_EQ(decodeMidiMessage(bend, 2).action, MIDI_IGNORED);
+  EXPECT_EQ(decodeMidiMessage(bend, 3).bend, 0.0f);
+  const std::uint8_t allOff[] = {0xB0, 123};
+  EXPECT_EQ(decodeMidiMessage(allOff, 2).action, MIDI_ALL_NOTES_OFF);
+  const std::uint8_t notAController[] = {0xB0, 123 | 0x80, 0};
+  EXPECT_EQ(decodeMidiMessage(notAController, 3).action, MIDI_IGNORED);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The block render loop: events at their offsets, segments, pieces and clamping.
 #include <gtest/gtest.h>
 
-#include "engine/midi_intake.h"
+#include "shell/vst_midi_events.h"
 #include "engine/note_table.h"
 #include "tests/engine/engine_test_support.h"
 

@@ -1,0 +1,50 @@
+#include "core/block_renderer.h"
+
+#include <cstring>
+
+#include "core/instrument.h"
+#include "engine/midi_intake.h"
+#include "engine/synth_engine.h"
+
+BlockRenderer::BlockRenderer(Instrument& owner, float* leftOutput, float* rightOutput, std::int32_t frameCount)
+    : instrument(owner),
+      left(leftOutput),
+      right(rightOutput),
+      frames(leftOutput != nullptr && frameCount > 0 ? frameCount : 0),
+      position(0) {
+  if (frames > 0) std::memset(left, 0, static_cast<std::size_t>(frames) * sizeof(float));
+}
+
+std::int32_t BlockRenderer::clamp(std::int32_t frame) const {
+  if (frame < position) return position;
+  return frame > frames ? frames : frame;
+}
+
+// Renders from the current position to `frame`, applying what is queued; with nothing
+// queued and nothing to render there is nothing to do.
+void BlockRenderer::renderUntil(std::int32_t frame) {
+  if (frame == position && instrument.engine().queuedEventCount() == 0) return;
+  if (frames > 0) instrument.renderSegment(left + position, frame - position);
+  position = frame;
+}
+
+void BlockRenderer::midi(const std::uint8_t* bytes, std::size_t size, std::int32_t frame) {
+  const MidiMessage message = decodeMidiMessage(bytes, size);
+  if (message.action == MIDI_IGNORED) return;
+  const std::int32_t at = clamp(frame);
+  if (!midiMessageFits(instrument.engine(), message)) renderUntil(at);
+  applyMidiMessage(instrument.engine(), message, at - position);
+}
+
+void BlockRenderer::parameter(std::int32_t index, float value, std::int32_t frame) {
+  if (!instrument.changesParameter(index, value)) return;
+  renderUntil(clamp(frame));
+  instrument.setParameter(index, value);
+}
+
+void BlockRenderer::finish() {
+  renderUntil(frames);
+  if (frames > 0 && right != nullptr && right != left) {
+    std::memcpy(right, left, static_cast<std::size_t>(frames) * sizeof(float));
+  }
+}

@@ -1,0 +1,41 @@
+// One host block for the formats that hand over the block's MIDI and parameter changes
+// together with the request for audio (LV2, VST 3, CLAP). Changes come in time order;
+// each takes effect at its frame: the block is rendered up to a parameter change before
+// the change is made, and up to a MIDI message that the engine's event queue could not
+// take any more, so no note start or release is lost however dense the block.
+// While the queue has room, MIDI is queued exactly as the VST 2.4 build queues a block's
+// events, so the same MIDI at the same offsets renders the same samples.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class Instrument;
+
+class BlockRenderer {
+ public:
+  // Audio thread, at the start of the host's process call: `left` is cleared.
+  BlockRenderer(Instrument& instrument, float* left, float* right, std::int32_t frames);
+  BlockRenderer(const BlockRenderer&) = delete;
+  BlockRenderer& operator=(const BlockRenderer&) = delete;
+
+  // A MIDI message at `frame` of the block (clamped into the block and to the frames
+  // already rendered).
+  void midi(const std::uint8_t* bytes, std::size_t size, std::int32_t frame);
+  // A parameter value that holds from `frame` on; refused values change nothing.
+  void parameter(std::int32_t index, float value, std::int32_t frame);
+  // Renders the rest of the block and copies `left` into `right`.
+  void finish();
+
+  std::int32_t renderedFrames() const { return position; }
+
+ private:
+  std::int32_t clamp(std::int32_t frame) const;
+  void renderUntil(std::int32_t frame);
+
+  Instrument& instrument;
+  float* left;
+  float* right;
+  std::int32_t frames;
+  std::int32_t position;
+};
