@@ -1,8 +1,9 @@
 // One host block for the formats that hand over the block's MIDI and parameter changes
 // together with the request for audio (LV2, VST 3, CLAP). Changes come in time order;
-// each takes effect at its frame: the block is rendered up to a parameter change before
-// the change is made, and up to a MIDI message that the engine's event queue could not
-// take any more, so no note start or release is lost however dense the block.
+// each takes effect at its frame: the block is rendered up to a parameter change or a
+// program selection before it is made, and up to a MIDI message that the engine's event
+// queue could not take any more, so no note start or release is lost however dense the
+// block.
 // While the queue has room, MIDI is queued exactly as the VST 2.4 build queues a block's
 // events, so the same MIDI at the same offsets renders the same samples.
 #pragma once
@@ -24,6 +25,12 @@ class BlockRenderer {
   void midi(const std::uint8_t* bytes, std::size_t size, std::int32_t frame);
   // A parameter value that holds from `frame` on; refused values change nothing.
   void parameter(std::int32_t index, float value, std::int32_t frame);
+  // A program selection that holds from `frame` on, made as Instrument::selectProgram
+  // makes it. False, with nothing rendered or changed, for a number outside 0..7.
+  bool program(std::int32_t number, std::int32_t frame);
+  // Renders up to `frame` now, so that what comes next acts from there on, also a message
+  // the engine applies to the whole block at once (all notes off).
+  void renderTo(std::int32_t frame);
   // Renders the rest of the block and copies `left` into `right`.
   void finish();
 

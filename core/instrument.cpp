@@ -66,6 +66,14 @@ void Instrument::deactivate() {
   scratch = nullptr;
 }
 
+bool Instrument::isSounding() const {
+  if (synth->queuedEventCount() > 0) return true;
+  for (std::int32_t index = 0; index < SynthEngine::kVoiceCount; ++index) {
+    if (synth->voice(index).isActive()) return true;
+  }
+  return false;
+}
+
 void Instrument::receiveMidi(const std::uint8_t* bytes, std::size_t size, std::int32_t offset) {
   receiveMidiMessage(*synth, bytes, size, offset);
 }

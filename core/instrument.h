@@ -82,6 +82,9 @@ class Instrument {
   bool activate();
   void deactivate();
   bool isActive() const { return scratch != nullptr; }
+  // Audio thread, after a block: whether a voice still sounds or a note event waits.
+  // False means every following block is exact silence until the next MIDI message.
+  bool isSounding() const;
 
   // Audio thread, before the render of the block the offset refers to: one MIDI message.
   void receiveMidi(const std::uint8_t* bytes, std::size_t size, std::int32_t offset);
