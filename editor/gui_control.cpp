@@ -75,3 +75,13 @@ void GuiControl::reportValue(float reported) {
     instance->setParameter(parameterIndex, reported);
   }
 }
+
+void GuiControl::beginGesture() {
+  EditedInstance* instance = ownerEditor != nullptr ? ownerEditor->getEffect() : nullptr;
+  if (automate && instance != nullptr) instance->beginEdit(parameterIndex);
+}
+
+void GuiControl::endGesture() {
+  EditedInstance* instance = ownerEditor != nullptr ? ownerEditor->getEffect() : nullptr;
+  if (automate && instance != nullptr) instance->endEdit(parameterIndex);
+}

@@ -40,6 +40,12 @@ class GuiControl {
   // Window's thread: draws the control if it is marked, then clears the mark.
   void paintIfDirty(HDC dc, COLORREF outline, COLORREF fill);
 
+  // Window's thread: the user takes hold of the control (press) and lets it go (the end
+  // of the press, however it ends). Controls that report as automation tell the instance,
+  // so that hosts recording gestures see the changes in between as one.
+  void beginGesture();
+  void endGesture();
+
   // Set by the creator once, before the editor is opened.
   void bind(WindowEditor* owner, VstInt32 parameter, bool reportAsAutomation);
 

@@ -115,7 +115,10 @@ void WindowEditor::close() {
     // procedure. A drag cut short by the close ends here, so that no later move of the
     // pointer, button up, can carry it on in a window opened again.
     SetWindowLongPtrA(closing, GWLP_USERDATA, 0);
-    if (capturedControl != nullptr) capturedControl->onMouseRelease(0, 0);
+    if (capturedControl != nullptr) {
+      capturedControl->onMouseRelease(0, 0);
+      capturedControl->endGesture();
+    }
     capturedControl = nullptr;
     DestroyWindow(closing);
   }

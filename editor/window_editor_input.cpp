@@ -94,6 +94,7 @@ void WindowEditor::routeMove(std::int32_t x, std::int32_t y) {
 void WindowEditor::routePress(std::int32_t x, std::int32_t y) {
   GuiControl* hit = hitTest(x, y);
   if (hit == nullptr) return;
+  hit->beginGesture();
   hit->onMouseDown(GuiControl::kLeftButton, x, y);
   capturedControl = hit;
   SetCapture(window.load(std::memory_order_relaxed));
@@ -108,6 +109,7 @@ void WindowEditor::routeRelease(std::int32_t x, std::int32_t y) {
   }
   if (capturedControl != nullptr) {
     capturedControl->onMouseRelease(x, y);
+    capturedControl->endGesture();
     capturedControl = nullptr;
     ReleaseCapture();
   }
@@ -129,6 +131,7 @@ void WindowEditor::endLostCapture() {
   GetCursorPos(&point);
   ScreenToClient(window.load(std::memory_order_relaxed), &point);
   capturedControl->onMouseRelease(point.x, point.y);
+  capturedControl->endGesture();
   capturedControl = nullptr;
   drawDirtyControls();
 }
