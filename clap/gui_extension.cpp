@@ -10,13 +10,15 @@
 namespace {
 
 #ifdef _WIN32
+constexpr bool kHasEditor = true;
 constexpr const char* kEditorApi = CLAP_WINDOW_API_WIN32;
 void* windowHandle(const clap_window_t& window) { return window.win32; }
 bool isEditorApi(const char* api, bool floating) {
   return api != nullptr && !floating && std::strcmp(api, kEditorApi) == 0;
 }
 #else
-constexpr const char* kEditorApi = nullptr;
+constexpr bool kHasEditor = false;
+constexpr const char* kEditorApi = "";
 void* windowHandle(const clap_window_t&) { return nullptr; }
 bool isEditorApi(const char*, bool) { return false; }
 #endif
@@ -42,7 +44,7 @@ bool CLAP_ABI guiIsApiSupported(const clap_plugin_t*, const char* api, bool isFl
 
 // Host, main thread.
 bool CLAP_ABI guiPreferredApi(const clap_plugin_t*, const char** api, bool* isFloating) {
-  if (kEditorApi == nullptr || api == nullptr || isFloating == nullptr) return false;
+  if (!kHasEditor || api == nullptr || isFloating == nullptr) return false;
   *api = kEditorApi;
   *isFloating = false;
   return true;
@@ -135,4 +137,4 @@ const clap_plugin_gui_t kGui = {
 
 }  // namespace
 
-const clap_plugin_gui_t* quindleclap::guiExtension() { return kEditorApi != nullptr ? &kGui : nullptr; }
+const clap_plugin_gui_t* quindleclap::guiExtension() { return kHasEditor ? &kGui : nullptr; }
