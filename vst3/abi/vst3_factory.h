@@ -139,14 +139,16 @@ static_assert(offsetof(PClassInfo, category) == 20 && offsetof(PClassInfo, name)
 static_assert(sizeof(PClassInfo2) == 440 && alignof(PClassInfo2) == 4, "PClassInfo2");
 static_assert(offsetof(PClassInfo2, cid) == 0 && offsetof(PClassInfo2, cardinality) == 16, "PClassInfo2");
 static_assert(offsetof(PClassInfo2, category) == 20 && offsetof(PClassInfo2, name) == 52, "PClassInfo2");
-static_assert(offsetof(PClassInfo2, classFlags) == 116 && offsetof(PClassInfo2, subCategories) == 120, "PClassInfo2");
+static_assert(offsetof(PClassInfo2, classFlags) == 116 && offsetof(PClassInfo2, subCategories) == 120,
+              "PClassInfo2");
 static_assert(offsetof(PClassInfo2, vendor) == 248 && offsetof(PClassInfo2, version) == 312, "PClassInfo2");
 static_assert(offsetof(PClassInfo2, sdkVersion) == 376, "PClassInfo2");
 
 static_assert(sizeof(PClassInfoW) == 696 && alignof(PClassInfoW) == 4, "PClassInfoW");
 static_assert(offsetof(PClassInfoW, cid) == 0 && offsetof(PClassInfoW, cardinality) == 16, "PClassInfoW");
 static_assert(offsetof(PClassInfoW, category) == 20 && offsetof(PClassInfoW, name) == 52, "PClassInfoW");
-static_assert(offsetof(PClassInfoW, classFlags) == 180 && offsetof(PClassInfoW, subCategories) == 184, "PClassInfoW");
+static_assert(offsetof(PClassInfoW, classFlags) == 180 && offsetof(PClassInfoW, subCategories) == 184,
+              "PClassInfoW");
 static_assert(offsetof(PClassInfoW, vendor) == 312 && offsetof(PClassInfoW, version) == 440, "PClassInfoW");
 static_assert(offsetof(PClassInfoW, sdkVersion) == 568, "PClassInfoW");
 

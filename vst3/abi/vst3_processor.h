@@ -176,7 +176,8 @@ static_assert(offsetof(ProcessSetup, maxSamplesPerBlock) == 8 && offsetof(Proces
 static_assert(sizeof(AudioBusBuffers) == 24 && alignof(AudioBusBuffers) == 8, "AudioBusBuffers");
 static_assert(offsetof(AudioBusBuffers, numChannels) == 0 && offsetof(AudioBusBuffers, silenceFlags) == 8,
               "AudioBusBuffers");
-static_assert(offsetof(AudioBusBuffers, channelBuffers32) == 16 && offsetof(AudioBusBuffers, channelBuffers64) == 16,
+static_assert(offsetof(AudioBusBuffers, channelBuffers32) == 16 &&
+                  offsetof(AudioBusBuffers, channelBuffers64) == 16,
               "AudioBusBuffers");
 
 static_assert(sizeof(Chord) == 4 && offsetof(Chord, rootNote) == 1 && offsetof(Chord, chordMask) == 2, "Chord");
@@ -192,7 +193,8 @@ static_assert(offsetof(ProcessContext, barPositionMusic) == 48 && offsetof(Proce
               "ProcessContext");
 static_assert(offsetof(ProcessContext, cycleEndMusic) == 64 && offsetof(ProcessContext, tempo) == 72,
               "ProcessContext");
-static_assert(offsetof(ProcessContext, timeSigNumerator) == 80 && offsetof(ProcessContext, timeSigDenominator) == 84,
+static_assert(offsetof(ProcessContext, timeSigNumerator) == 80 &&
+                  offsetof(ProcessContext, timeSigDenominator) == 84,
               "ProcessContext");
 static_assert(offsetof(ProcessContext, chord) == 88 && offsetof(ProcessContext, smpteOffsetSubframes) == 92,
               "ProcessContext");
@@ -206,7 +208,8 @@ static_assert(offsetof(ProcessData, numOutputs) == 16, "ProcessData");
 #if QUINDLE_VST3_X86
 static_assert(sizeof(ProcessData) == 48 && alignof(ProcessData) == 4, "ProcessData x86");
 static_assert(offsetof(ProcessData, inputs) == 20 && offsetof(ProcessData, outputs) == 24, "ProcessData x86");
-static_assert(offsetof(ProcessData, inputParameterChanges) == 28 && offsetof(ProcessData, outputParameterChanges) == 32,
+static_assert(offsetof(ProcessData, inputParameterChanges) == 28 &&
+                  offsetof(ProcessData, outputParameterChanges) == 32,
               "ProcessData x86");
 static_assert(offsetof(ProcessData, inputEvents) == 36 && offsetof(ProcessData, outputEvents) == 40,
               "ProcessData x86");
@@ -214,7 +217,8 @@ static_assert(offsetof(ProcessData, processContext) == 44, "ProcessData x86");
 #else
 static_assert(sizeof(ProcessData) == 80 && alignof(ProcessData) == 8, "ProcessData x64");
 static_assert(offsetof(ProcessData, inputs) == 24 && offsetof(ProcessData, outputs) == 32, "ProcessData x64");
-static_assert(offsetof(ProcessData, inputParameterChanges) == 40 && offsetof(ProcessData, outputParameterChanges) == 48,
+static_assert(offsetof(ProcessData, inputParameterChanges) == 40 &&
+                  offsetof(ProcessData, outputParameterChanges) == 48,
               "ProcessData x64");
 static_assert(offsetof(ProcessData, inputEvents) == 56 && offsetof(ProcessData, outputEvents) == 64,
               "ProcessData x64");

@@ -19,6 +19,9 @@ namespace uid_detail {
 constexpr int kWordCount = 4;
 constexpr int kTextDigits = 32;
 constexpr int kDigitsPerByte = 2;
+constexpr int kDigitsPerWord = 8;
+constexpr int kBitsPerDigit = 4;
+constexpr uint32 kDigitMask = 0xF;
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 constexpr void putBig32(char* at, uint32 value) {
@@ -98,7 +101,10 @@ constexpr UidText uidText(const char* raw) {
   int digit = 0;
   for (int word = 0; word < uid_detail::kWordCount; ++word) {
     const uint32 value = uidWord(raw, word);
-    for (int shift = 28; shift >= 0; shift -= 4) out.text[digit++] = uid_detail::kHexDigits[(value >> shift) & 0xF];
+    for (int place = uid_detail::kDigitsPerWord - 1; place >= 0; --place) {
+      const uint32 digitValue = (value >> (place * uid_detail::kBitsPerDigit)) & uid_detail::kDigitMask;
+      out.text[digit++] = uid_detail::kHexDigits[digitValue];
+    }
   }
   return out;
 }
@@ -111,7 +117,8 @@ constexpr bool uidFromText(const char* text, Uid& out) {
   for (int digit = 0; digit < uid_detail::kTextDigits; ++digit) {
     const int value = uid_detail::hexValue(text[digit]);  // a terminator here stops the loop
     if (value < 0) return false;
-    words[digit / 8] = (words[digit / 8] << 4) | static_cast<uint32>(value);
+    uint32& word = words[digit / uid_detail::kDigitsPerWord];
+    word = (word << uid_detail::kBitsPerDigit) | static_cast<uint32>(value);
   }
   if (text[uid_detail::kTextDigits] != '\0') return false;
   out = makeUid(words[0], words[1], words[2], words[3]);
@@ -124,7 +131,9 @@ constexpr bool uidHasBytes(const Uid& id, const char (&hex)[uid_detail::kTextDig
   for (int i = 0; i < kUidSize; ++i) {
     const int high = uid_detail::hexValue(hex[uid_detail::kDigitsPerByte * i]);
     const int low = uid_detail::hexValue(hex[uid_detail::kDigitsPerByte * i + 1]);
-    if (high < 0 || low < 0 || uid_detail::byteAt(id.bytes, i) != static_cast<uint32>(high * 16 + low)) return false;
+    if (high < 0 || low < 0) return false;
+    const uint32 expected = static_cast<uint32>((high << uid_detail::kBitsPerDigit) | low);
+    if (uid_detail::byteAt(id.bytes, i) != expected) return false;
   }
   return true;
 }

@@ -132,14 +132,16 @@ static_assert(offsetof(ViewRect, right) == 8 && offsetof(ViewRect, bottom) == 12
 #if QUINDLE_VST3_WINDOWS
 static_assert(uidHasBytes(IPlugView::iid, "0725C35B60D0EA49A6151B522B755B29"), "IPlugView IID");
 static_assert(uidHasBytes(IPlugFrame::iid, "01AF7F36A9AF93468D4DA2A0ED0882A3"), "IPlugFrame IID");
-static_assert(uidHasBytes(IPlugViewContentScaleSupport::iid, "9096ED65C48A25458AADEF7A72EA703F"), "IPlugViewContentScaleSupport IID");
+static_assert(uidHasBytes(IPlugViewContentScaleSupport::iid, "9096ED65C48A25458AADEF7A72EA703F"),
+              "IPlugViewContentScaleSupport IID");
 static_assert(uidHasBytes(Linux::IRunLoop::iid, "6653C31876971A4F9C5B83857A871389"), "IRunLoop IID");
 static_assert(uidHasBytes(Linux::IEventHandler::iid, "C9651E56A0136F49813A2C35654D7983"), "IEventHandler IID");
 static_assert(uidHasBytes(Linux::ITimerHandler::iid, "4FD9BD1042417447821FAD8FECA72CA9"), "ITimerHandler IID");
 #else
 static_assert(uidHasBytes(IPlugView::iid, "5BC32507D06049EAA6151B522B755B29"), "IPlugView IID");
 static_assert(uidHasBytes(IPlugFrame::iid, "367FAF01AFA946938D4DA2A0ED0882A3"), "IPlugFrame IID");
-static_assert(uidHasBytes(IPlugViewContentScaleSupport::iid, "65ED96908AC445258AADEF7A72EA703F"), "IPlugViewContentScaleSupport IID");
+static_assert(uidHasBytes(IPlugViewContentScaleSupport::iid, "65ED96908AC445258AADEF7A72EA703F"),
+              "IPlugViewContentScaleSupport IID");
 static_assert(uidHasBytes(Linux::IRunLoop::iid, "18C3536697764F1A9C5B83857A871389"), "IRunLoop IID");
 static_assert(uidHasBytes(Linux::IEventHandler::iid, "561E65C913A0496F813A2C35654D7983"), "IEventHandler IID");
 static_assert(uidHasBytes(Linux::ITimerHandler::iid, "10BDD94F41424774821FAD8FECA72CA9"), "ITimerHandler IID");
