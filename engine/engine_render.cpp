@@ -1,5 +1,6 @@
 // The block render loop: the block is cut at the queued events' offsets, every voice
 // renders each segment in turn, and each event is applied at its offset.
+#include "engine/finite_guard.h"
 #include "engine/low_pass.h"
 #include "engine/pitch_factor.h"
 #include "engine/synth_engine.h"
@@ -46,8 +47,7 @@ void SynthEngine::renderSegment(float* scratch, float* output, std::int32_t coun
     buffers[soundingCount] = scratch + soundingCount * Voice::kStepsPerSample * kChunkFrames;
     ++soundingCount;
   }
-  if (soundingCount == 0) return;
-  for (std::int32_t position = 0; position < count; position += kChunkFrames) {
+  for (std::int32_t position = 0; position < count && soundingCount > 0; position += kChunkFrames) {
     const std::int32_t frames = count - position < kChunkFrames ? count - position : kChunkFrames;
     const std::int32_t steps = Voice::kStepsPerSample * frames;
     for (std::int32_t k = 0; k < soundingCount; ++k) voices[sounding[k]]->synthesize(steps, gains[k], buffers[k]);
@@ -55,7 +55,23 @@ void SynthEngine::renderSegment(float* scratch, float* output, std::int32_t coun
       const std::int32_t group = soundingCount - k < kLowPassLanes ? soundingCount - k : kLowPassLanes;
       lowPassVoices(states + k, buffers + k, group, steps);
     }
+    // A voice whose stretch went non-finite is cleared and left out from here on; the
+    // others keep their order, and each lane of the low-pass is independent of the rest.
+    std::int32_t kept = 0;
+    for (std::int32_t k = 0; k < soundingCount; ++k) {
+      if (!lowPassStateIsFinite(*states[k])) {
+        voices[sounding[k]]->clearAfterFault();
+        continue;
+      }
+      sounding[kept] = sounding[k];
+      gains[kept] = gains[k];
+      states[kept] = states[k];
+      buffers[kept] = buffers[k];
+      ++kept;
+    }
+    soundingCount = kept;
     for (std::int32_t k = 0; k < soundingCount; ++k) addStepPairs(buffers[k], frames, output + position);
+    if (soundingCount > 0) silenceNonFinite(output + position, frames);
   }
   for (std::int32_t k = 0; k < soundingCount; ++k) voices[sounding[k]]->finishRender();
 }

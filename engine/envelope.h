@@ -95,6 +95,11 @@ class Envelope {
   }
   void release() { state = ENV_RELEASE; }
   void fade() { state = ENV_FADE; }
+  // Back to the state of a new envelope (a voice cleared after a fault).
+  void stop() {
+    state = ENV_IDLE;
+    level = 0.0f;
+  }
 
   // The rates as one consistent-enough snapshot for a render call (each value is read
   // whole; a reconfiguration on another thread is seen from the next call on).

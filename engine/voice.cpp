@@ -57,6 +57,17 @@ void Voice::startNote(std::int32_t newNote, float frequency, float newVelocity) 
   attackEnvelope.start();
 }
 
+void Voice::clearAfterFault() {
+  active = false;
+  carrierPhase = 0;
+  tonePhase = 0;
+  attackPhase = 0;
+  filter = LowPassState{};
+  ampEnvelope.stop();
+  toneEnvelope.stop();
+  attackEnvelope.stop();
+}
+
 void Voice::releaseNote() {
   released = true;
   ampEnvelope.release();

@@ -82,6 +82,10 @@ class Voice {
   }
   // Audio thread, all notes off: the voice stops being rendered at once.
   void silence() { active = false; }
+  // Audio thread, after the voice produced a number that is not finite: it falls silent
+  // with its filter, phases and envelopes cleared, so that its next note starts clean.
+  // A queued start and the voice-choice flags stay as they are.
+  void clearAfterFault();
   // Audio thread, when a pitch-bend event is applied.
   void setPitchFactor(float factor) { pitchFactor = factor; }
 

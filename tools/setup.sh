@@ -9,6 +9,7 @@ packages=(
   binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth x11-utils
   libgtest-dev googletest libbenchmark-dev libstb-dev
+  lv2-dev liblilv-dev lilv-utils sordi
   sox python3 python3-pil fonts-dejavu-core zip unzip
 )
 

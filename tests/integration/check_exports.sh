@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Checks the module's export table (exactly VSTPluginMain and main) and, for a DLL, that
-# every imported library is a system DLL, so users copy one file.
+# Checks a module's export table (exactly the names given, VSTPluginMain and main when
+# none are) and, for a DLL, that every imported library is a system DLL, so users copy
+# one file.
+#   check_exports.sh MODULE OBJDUMP [EXPORTED_NAME ...]
 set -euo pipefail
 export LC_ALL=C
 module=$1
 objdump=$2
+shift 2
+[ $# -gt 0 ] || set -- VSTPluginMain main
+expected=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
 case "$module" in
   *.dll)
     table=$("$objdump" -p "$module")
@@ -12,7 +17,7 @@ case "$module" in
     imports=$(echo "$table" | awk '/DLL Name:/{print $3}' | sort -u | tr '\n' ' ')
     echo "exports: $exports"
     echo "imports: $imports"
-    [ "$exports" = "VSTPluginMain main " ] || { echo "unexpected exports"; exit 1; }
+    [ "$exports" = "$expected" ] || { echo "unexpected exports (expected $expected)"; exit 1; }
     for dll in $imports; do
       case "${dll,,}" in
         kernel32.dll|user32.dll|gdi32.dll|msvcrt.dll|advapi32.dll|api-ms-win-*) ;;
@@ -23,7 +28,7 @@ case "$module" in
   *)
     exports=$(nm -D --defined-only "$module" | awk '$2 ~ /[TtWwDdBbRr]/ {print $3}' | sort | tr '\n' ' ')
     echo "exports: $exports"
-    [ "$exports" = "VSTPluginMain main " ] || { echo "unexpected exports"; exit 1; }
+    [ "$exports" = "$expected" ] || { echo "unexpected exports (expected $expected)"; exit 1; }
     ;;
 esac
 echo "ok"
