@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "lv2/presets/presets.h"
 #include "lv2/units/units.h"
 #include "lv2/urid/urid.h"
+#include "tools/host/lv2_manifest_order.h"
 
 namespace {
 
@@ -265,6 +267,13 @@ void Lv2Bundle::readPresets(Lv2UridMap& map) {
     }
     presetList.push_back(preset);
   }
+  // The manifest's order first; presets it does not name follow in the order of their URIs.
+  const std::vector<std::string> order = lv2manifest::presetOrder(folder + "/" + kManifestFile);
+  const auto rank = [&order](const Lv2Preset& preset) {
+    return std::make_pair(std::find(order.begin(), order.end(), preset.uri) - order.begin(), preset.uri);
+  };
+  std::sort(presetList.begin(), presetList.end(),
+            [&rank](const Lv2Preset& a, const Lv2Preset& b) { return rank(a) < rank(b); });
 }
 
 std::string Lv2Bundle::text(const LilvNode* subject, const char* predicate) const {

@@ -1,7 +1,8 @@
 // What an LV2 bundle's description says about its one plug-in, read through lilv: the
 // ports by index with their kinds, the control inputs (the plug-in's parameters, in port
 // order) with their ranges, defaults, units and scale points, and the presets with the
-// port values each sets. Reading it loads no plug-in code; Lv2Plugin runs the plug-in.
+// port values each sets, in the order the manifest names them (the order of the
+// plug-in's programs). Reading it loads no plug-in code; Lv2Plugin runs the plug-in.
 #pragma once
 
 #include <cstddef>
