@@ -38,7 +38,7 @@ for target in "${targets[@]}"; do
     *) files=("$dir/quindle-host.exe" "$dir/Quindle.dll") ;;
   esac
   for file in "${files[@]}"; do
-    [ -f "$file" ] || { echo "missing $file (build the $target target first)" >&2; exit 2; }
+    [ -f "$file" ] || { echo "missing $file (build the ${target/lv2/native} target first)" >&2; exit 2; }
   done
 done
 

@@ -1,16 +1,20 @@
 #include "tools/host/lv2_atom_buffer.h"
 
 #include <cstring>
+#include <limits>
 
 #include "lv2/atom/util.h"
 
-void Lv2AtomBuffer::reserve(std::size_t events, std::size_t eventBytes, LV2_URID sequenceType) {
+bool Lv2AtomBuffer::reserve(std::size_t events, std::size_t eventBytes, LV2_URID sequenceType) {
   const std::size_t perEvent = sizeof(LV2_Atom_Event) + lv2_atom_pad_size(static_cast<std::uint32_t>(eventBytes));
-  const std::size_t bytes = sizeof(LV2_Atom_Sequence) + events * perEvent;
+  const std::size_t limit = std::numeric_limits<std::uint32_t>::max() - sizeof(std::uint64_t);
+  const bool fits = events <= (limit - sizeof(LV2_Atom_Sequence)) / perEvent;
+  const std::size_t bytes = sizeof(LV2_Atom_Sequence) + (fits ? events * perEvent : 0);
   storage.assign((bytes + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t), 0);
   room = static_cast<std::uint32_t>(storage.size() * sizeof(std::uint64_t));
   type = sequenceType;
   clear();
+  return fits;
 }
 
 void Lv2AtomBuffer::clear() {

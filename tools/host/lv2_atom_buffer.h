@@ -14,7 +14,8 @@
 class Lv2AtomBuffer {
  public:
   // Room for `events` events of up to `eventBytes` bytes each; the sequence starts empty.
-  void reserve(std::size_t events, std::size_t eventBytes, LV2_URID sequenceType);
+  // False (and no room) when that is more than an atom's 32-bit size can hold.
+  bool reserve(std::size_t events, std::size_t eventBytes, LV2_URID sequenceType);
   // Input ports, before each run: no events.
   void clear();
   // An event at `frame`; false (nothing written) when the room is used up.

@@ -26,6 +26,18 @@ constexpr const char* kManifestFile = "manifest.ttl";
 const char* const kSupportedFeatures[] = {LV2_URID__map, LV2_CORE__isLive, LV2_CORE__inPlaceBroken,
                                           LV2_CORE__hardRTCapable};
 
+// How `info` names the ports of each kind other than the parameters.
+struct PortKindLabel {
+  Lv2Port::Kind kind;
+  const char* label;
+};
+const PortKindLabel kPortKindLabels[] = {
+    {Lv2Port::Kind::kMidiIn, "MIDI input"},     {Lv2Port::Kind::kAudioIn, "audio inputs"},
+    {Lv2Port::Kind::kAudioOut, "audio outputs"}, {Lv2Port::Kind::kCvIn, "CV inputs"},
+    {Lv2Port::Kind::kCvOut, "CV outputs"},       {Lv2Port::Kind::kAtomIn, "atom inputs"},
+    {Lv2Port::Kind::kAtomOut, "atom outputs"},   {Lv2Port::Kind::kControlOut, "control outputs"},
+};
+
 struct NodeFree {
   void operator()(LilvNode* node) const { lilv_node_free(node); }
 };
@@ -294,14 +306,6 @@ std::vector<InfoLine> Lv2Bundle::identity() const {
 
   std::string features;
   for (const std::string& feature : requiredFeatures) features += (features.empty() ? "" : " ") + feature;
-  struct KindName {
-    Lv2Port::Kind kind;
-    const char* label;
-  };
-  const KindName kinds[] = {{Lv2Port::Kind::kMidiIn, "MIDI input"},   {Lv2Port::Kind::kAudioIn, "audio inputs"},
-                            {Lv2Port::Kind::kAudioOut, "audio outputs"}, {Lv2Port::Kind::kCvIn, "CV inputs"},
-                            {Lv2Port::Kind::kCvOut, "CV outputs"},       {Lv2Port::Kind::kAtomIn, "atom inputs"},
-                            {Lv2Port::Kind::kAtomOut, "atom outputs"},   {Lv2Port::Kind::kControlOut, "control outputs"}};
   std::vector<InfoLine> lines = {
       {"name", nodeText(name.get())},
       {"vendor", nodeText(author.get())},
@@ -312,7 +316,7 @@ std::vector<InfoLine> Lv2Bundle::identity() const {
       {"requires", features.empty() ? "nothing" : features},
       {"ports", std::to_string(portList.size()) + " (" + std::to_string(controlList.size()) + " control inputs)"},
   };
-  for (const KindName& kind : kinds) {
+  for (const PortKindLabel& kind : kPortKindLabels) {
     std::string ports;
     for (const Lv2Port& port : portList) {
       if (port.kind == kind.kind) ports += (ports.empty() ? "" : ", ") + std::to_string(port.index) + " " + port.symbol;

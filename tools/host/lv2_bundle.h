@@ -17,7 +17,9 @@
 #include "tools/host/lv2_urid_map.h"
 
 struct Lv2Port {
-  enum class Kind { kControlIn, kControlOut, kAudioIn, kAudioOut, kCvIn, kCvOut, kMidiIn, kAtomIn, kAtomOut, kLeftOpen };
+  // kLeftOpen: a port of a kind this host does not know, marked lv2:connectionOptional.
+  enum class Kind { kControlIn, kControlOut, kAudioIn, kAudioOut, kCvIn, kCvOut, kMidiIn, kAtomIn, kAtomOut,
+                    kLeftOpen };
   std::uint32_t index = 0;
   Kind kind = Kind::kLeftOpen;
   std::string symbol;

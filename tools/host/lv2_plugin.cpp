@@ -33,7 +33,7 @@ struct InstanceFree {
 class Lv2Plugin : public HostedPlugin {
  public:
   static std::unique_ptr<HostedPlugin> open(const std::string& path, std::string& error);
-  ~Lv2Plugin() override = default;
+  ~Lv2Plugin() override { stop(); }
 
   PluginFormat format() const override { return PluginFormat::kLv2; }
   std::vector<InfoLine> identity() override { return bundle->identity(); }
@@ -59,13 +59,15 @@ class Lv2Plugin : public HostedPlugin {
   Lv2Plugin() = default;
   const Lv2Control& control(std::int32_t index) const;
   bool instantiate(double sampleRate, std::string& error);
-  void connectBuffers(std::size_t blockFrames, std::size_t messages);
+  bool connectBuffers(std::size_t blockFrames, std::size_t messages);
 
   Lv2UridMap map;  // first: the bundle's presets and the instance use it
   std::unique_ptr<Lv2Bundle> bundle;
   LV2_Feature mapFeature{LV2_URID__map, nullptr};
   std::unique_ptr<LilvInstance, InstanceFree> instance;
   double instanceRate = 0.0;
+  bool active = false;
+  std::int32_t preparedFrames = 0;
   std::int32_t current = -1;
 
   std::vector<float> portValues;  // every control port's value, by port index
@@ -174,8 +176,8 @@ bool Lv2Plugin::instantiate(double sampleRate, std::string& error) {
 }
 
 // Buffers for every port, connected once; the two audio outputs are connected to the
-// host's channels in each process call.
-void Lv2Plugin::connectBuffers(std::size_t blockFrames, std::size_t messages) {
+// host's channels in each process call. False when the MIDI would not fit in an atom.
+bool Lv2Plugin::connectBuffers(std::size_t blockFrames, std::size_t messages) {
   const auto& ports = bundle->ports();
   signalBuffers.clear();
   atomBuffers.clear();
@@ -184,6 +186,7 @@ void Lv2Plugin::connectBuffers(std::size_t blockFrames, std::size_t messages) {
   atomInputs.clear();
   atomOutputs.clear();
   midiCapacity = messages;
+  bool fits = true;
   LilvInstance* running = instance.get();
   for (const Lv2Port& port : ports) {
     using Kind = Lv2Port::Kind;
@@ -207,7 +210,8 @@ void Lv2Plugin::connectBuffers(std::size_t blockFrames, std::size_t messages) {
           atoms.reserve(kAtomOutputEvents, kAtomOutputEventBytes, sequenceType);
           atomOutputs.push_back(&atoms);
         } else {
-          atoms.reserve(port.kind == Kind::kMidiIn ? messages : 0, MidiMessage::kMaxSize, sequenceType);
+          const std::size_t events = port.kind == Kind::kMidiIn ? messages : 0;
+          fits = atoms.reserve(events, MidiMessage::kMaxSize, sequenceType) && fits;
           atomInputs.push_back(&atoms);
           if (port.kind == Kind::kMidiIn) midiInput = &atoms;
         }
@@ -218,25 +222,31 @@ void Lv2Plugin::connectBuffers(std::size_t blockFrames, std::size_t messages) {
     }
     lilv_instance_connect_port(running, port.index, buffer);
   }
+  return fits;
 }
 
 bool Lv2Plugin::prepare(const ProcessSetup& setup, std::string& error) {
   if (instance == nullptr || instanceRate != setup.sampleRate) {
     if (!instantiate(setup.sampleRate, error)) return false;
   }
-  connectBuffers(static_cast<std::size_t>(setup.maxBlockFrames), setup.maxMessagesPerBlock);
+  if (!connectBuffers(static_cast<std::size_t>(setup.maxBlockFrames), setup.maxMessagesPerBlock)) {
+    error = "one block holds more MIDI messages than an atom sequence can carry";
+    return false;
+  }
   if (midiInput == nullptr && setup.maxMessagesPerBlock > 0) {
     error = "the plug-in has no MIDI input";
     return false;
   }
+  preparedFrames = setup.maxBlockFrames;
   lilv_instance_activate(instance.get());
+  active = true;
   return true;
 }
 
 bool Lv2Plugin::process(const MidiMessage* messages, std::size_t count, float* left, float* right,
                         std::int32_t frames, std::string& error) {
-  if (count > midiCapacity) {
-    error = "a block carries more MIDI messages than processing was prepared for";
+  if (!active || frames < 0 || frames > preparedFrames || count > midiCapacity) {
+    error = "a block that processing was not prepared for";
     return false;
   }
   for (Lv2AtomBuffer* atoms : atomInputs) atoms->clear();
@@ -255,7 +265,10 @@ bool Lv2Plugin::process(const MidiMessage* messages, std::size_t count, float* l
   return true;
 }
 
-void Lv2Plugin::stop() { lilv_instance_deactivate(instance.get()); }
+void Lv2Plugin::stop() {
+  if (active) lilv_instance_deactivate(instance.get());
+  active = false;
+}
 
 }  // namespace
 

@@ -138,6 +138,7 @@ bool Vst2Plugin::prepare(const ProcessSetup& setup, std::string& error) {
   outputs.assign(static_cast<std::size_t>(effect.numOutputs), nullptr);
   for (std::size_t i = 0; i < extraOutputBuffers.size(); ++i) outputs[keptOutputs + i] = extraOutputBuffers[i].data();
 
+  preparedFrames = setup.maxBlockFrames;
   instance.dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(setup.sampleRate));
   instance.dispatch(effSetBlockSize, 0, setup.maxBlockFrames);
   instance.dispatch(effMainsChanged, 0, 1);
@@ -147,7 +148,11 @@ bool Vst2Plugin::prepare(const ProcessSetup& setup, std::string& error) {
 
 // The file takes the first two outputs; a single output goes to both channels.
 bool Vst2Plugin::process(const MidiMessage* messages, std::size_t count, float* left, float* right,
-                         std::int32_t frames, std::string&) {
+                         std::int32_t frames, std::string& error) {
+  if (outputs.empty() || frames < 0 || frames > preparedFrames) {
+    error = "a block that processing was not prepared for";
+    return false;
+  }
   AEffect& effect = instance.effect();
   blockEvents.clear();
   for (std::size_t i = 0; i < count; ++i) blockEvents.add(messages[i].frame, messages[i].bytes, messages[i].size);

@@ -62,5 +62,6 @@ class Vst2Plugin : public HostedPlugin {
   std::vector<std::vector<float>> extraOutputBuffers;
   std::vector<float*> inputs;
   std::vector<float*> outputs;
+  std::int32_t preparedFrames = 0;
   EventBlock blockEvents;
 };
