@@ -7,7 +7,7 @@ export WINEPREFIX := $(CURDIR)/build/wineprefix
 export WINEDEBUG := -all
 export WINEDLLOVERRIDES := mscoree,mshtml=
 
-.PHONY: setup build demo test dist hosttest bench clean
+.PHONY: setup build demo test dist hosttest bench soak clean
 # CMake's generated files stay: they are what makes the next build incremental.
 .SECONDARY:
 
@@ -23,10 +23,13 @@ build-%: setup build/%/build.ninja
 
 build: build-native build-win32 build-win64
 
-# Only the module and our host of one preset: what the demo and the zips need.
+# Only the modules and our host of one preset: what the demo, the zips and the host tests
+# need.
+MODULE_TARGETS := Quindle quindle-host
+MODULE_TARGETS_native := quindle_lv2_bundle
 modules-%: setup build/%/build.ninja
-	@echo "== build Quindle and quindle-host ($*)"
-	@cmake --build --preset $* -j $(JOBS) --target Quindle quindle-host
+	@echo "== build the modules and quindle-host ($*)"
+	@cmake --build --preset $* -j $(JOBS) --target $(MODULE_TARGETS) $(MODULE_TARGETS_$*)
 
 test: setup $(addprefix build-,$(PRESETS_NATIVE) $(PRESETS_WINDOWS))
 	@bash tests/run_all.sh
@@ -37,11 +40,16 @@ demo: setup modules-native modules-win32 modules-win64
 dist: setup modules-native modules-win32 modules-win64
 	@bash tools/dist/make_dist.sh
 
-hosttest: setup modules-win32
+hosttest: setup modules-win32 modules-native
 	@bash tools/hosttest/run_hosttest.sh
 
 bench: setup build-native
 	@build/native/quindle_bench
+
+# An hour of audio through one instance, with automation on a second thread (MINUTES=N).
+MINUTES ?= 60
+soak: setup build-native
+	@build/native/quindle_soak --minutes $(MINUTES)
 
 clean:
 	rm -rf build dist

@@ -1,0 +1,20 @@
+// Every declaration of the VST 3 binary interface, for code that uses most of them.
+#pragma once
+
+#include "vst3/abi/vst3_types.h"
+#include "vst3/abi/vst3_uid.h"
+#include "vst3/abi/vst3_unknown.h"
+#include "vst3/abi/vst3_factory.h"
+#include "vst3/abi/vst3_module.h"
+#include "vst3/abi/vst3_component.h"
+#include "vst3/abi/vst3_processor.h"
+#include "vst3/abi/vst3_events.h"
+#include "vst3/abi/vst3_parameters.h"
+#include "vst3/abi/vst3_controller.h"
+#include "vst3/abi/vst3_units.h"
+#include "vst3/abi/vst3_midi_mapping.h"
+#include "vst3/abi/vst3_connection.h"
+#include "vst3/abi/vst3_stream.h"
+#include "vst3/abi/vst3_host.h"
+#include "vst3/abi/vst3_view.h"
+#include "vst3/abi/vst3_state_slots.h"
