@@ -16,6 +16,10 @@ class ClapInputEvents {
   ClapInputEvents& operator=(const ClapInputEvents&) = delete;
 
   void clear() { slots.clear(); }
+  // Room for `count` events, so that filling the list up to it allocates nothing.
+  void reserve(std::size_t count) { slots.reserve(count); }
+  // Every event of `other` after the ones here, in its order.
+  void append(const ClapInputEvents& other) { slots.insert(slots.end(), other.slots.begin(), other.slots.end()); }
   std::size_t size() const { return slots.size(); }
   const clap_input_events_t* list() const { return &record; }
 
