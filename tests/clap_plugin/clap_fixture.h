@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "clap/abi/clap.h"
+#include "tests/clap_plugin/memory_streams.h"
 #include "tools/host/clap_events.h"
 #include "tools/host/clap_host.h"
 #include "tools/host/clap_module.h"
@@ -47,27 +48,6 @@ class Instance {
   const clap_plugin_audio_ports_t* audioPorts = nullptr;
   const clap_plugin_note_ports_t* notePorts = nullptr;
   bool active = false;
-};
-
-// An output stream into memory that takes at most `piece` bytes per call and, with
-// `failAfter` set, refuses once that many bytes are in.
-struct MemoryOutStream {
-  explicit MemoryOutStream(std::size_t piece = SIZE_MAX, std::size_t failAfter = SIZE_MAX);
-  clap_ostream_t stream;
-  std::vector<std::uint8_t> bytes;
-  std::size_t piece;
-  std::size_t failAfter;
-};
-
-// An input stream over `bytes`, handing over at most `piece` bytes per call and, with
-// `failAt` set, answering -1 once that many bytes are out.
-struct MemoryInStream {
-  MemoryInStream(const std::vector<std::uint8_t>& bytes, std::size_t piece = SIZE_MAX, std::size_t failAt = SIZE_MAX);
-  clap_istream_t stream;
-  const std::vector<std::uint8_t>& bytes;
-  std::size_t position = 0;
-  std::size_t piece;
-  std::size_t failAt;
 };
 
 class ClapModuleTest : public ::testing::Test {

@@ -1,18 +1,16 @@
 // The CLAP plug-in sounds like the VST 2.4 module, bit for bit: the same MIDI at the same
 // offsets, the same parameter values and programs between blocks, the same rate and block
-// boundaries give the same samples, in the MIDI dialect and in the CLAP note dialect. A
-// parameter or program change inside a CLAP block sounds as the VST 2.4 module does when
-// its block is cut at that frame and the change made in between.
-#include <cstdint>
+// boundaries give the same samples, in the MIDI dialect and in the CLAP note dialect
+// (velocities v / 127). A change inside a CLAP block sounds as the VST 2.4 module does
+// with its block cut at that frame and the change made in between.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "params/program_bank.h"
 #include "tests/clap_plugin/clap_fixture.h"
 #include "tools/host/event_block.h"
-#include "tools/host/host_callback.h"
 #include "tools/host/plugin_instance.h"
-#include "tools/host/plugin_module.h"
 
 namespace claptest {
 namespace {
@@ -22,7 +20,7 @@ struct Midi {
   std::uint8_t bytes[3];
 };
 
-// One block: changes made before it (VST 2.4: between blocks), then its MIDI.
+// One block: the changes made before it (for VST 2.4 between blocks), then its MIDI.
 struct Block {
   std::int32_t frames = 0;
   std::int32_t program = -1;
@@ -30,51 +28,42 @@ struct Block {
   std::vector<Midi> midi;
 };
 
-// A reproducible piece: chords, single notes, bends, releases, all notes off, parameter
-// and program changes between blocks of varying length.
+// A reproducible piece: notes, releases, bends, all notes off, parameter and program
+// changes, blocks of varying length.
 std::vector<Block> piece(std::uint32_t seed, std::int32_t blockFrames, std::int32_t count) {
-  std::uint32_t state = seed;
-  auto next = [&state](std::uint32_t range) {
-    state = state * 1664525u + 1013904223u;
-    return (state >> 8) % range;
+  auto next = [&seed](std::uint32_t range) {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<std::int32_t>((seed >> 8) % range);
   };
-  std::vector<Block> blocks;
+  std::vector<Block> blocks(static_cast<std::size_t>(count));
   for (std::int32_t b = 0; b < count; ++b) {
-    Block block;
-    block.frames = blockFrames - static_cast<std::int32_t>(next(2) * next(static_cast<std::uint32_t>(blockFrames / 2)));
-    if (b % 7 == 3) block.program = static_cast<std::int32_t>(next(8));
-    if (b % 3 == 1) block.parameters.push_back({static_cast<std::int32_t>(next(13)), static_cast<float>(next(1001)) / 1000.0f});
-    const std::uint32_t events = next(6);
-    std::int32_t frame = 0;
-    for (std::uint32_t e = 0; e < events; ++e) {
-      frame += static_cast<std::int32_t>(next(static_cast<std::uint32_t>(block.frames / 6 + 1)));
+    Block& block = blocks[static_cast<std::size_t>(b)];
+    block.frames = blockFrames - next(2) * next(static_cast<std::uint32_t>(blockFrames / 2));
+    if (b % 7 == 3) block.program = next(8);
+    if (b % 3 == 1) block.parameters.push_back({next(13), static_cast<float>(next(1001)) / 1000.0f});
+    for (std::int32_t e = 0, frame = 0, events = next(6); e < events; ++e) {
+      frame += next(static_cast<std::uint32_t>(block.frames / 6 + 1));
       const auto note = static_cast<std::uint8_t>(36 + next(48));
-      switch (next(10)) {
-        case 0: block.midi.push_back({frame, {0xE0, static_cast<std::uint8_t>(next(128)), static_cast<std::uint8_t>(next(128))}}); break;
-        case 1: block.midi.push_back({frame, {0xB0, 123, 0}}); break;
-        case 2:
-        case 3:
-        case 4: block.midi.push_back({frame, {0x80, note, 64}}); break;
-        default: block.midi.push_back({frame, {0x90, note, static_cast<std::uint8_t>(1 + next(127))}}); break;
-      }
+      const std::int32_t kind = next(10);
+      const auto data = static_cast<std::uint8_t>(1 + next(127));
+      if (kind == 0) block.midi.push_back({frame, {0xE0, static_cast<std::uint8_t>(next(128)), data}});
+      if (kind == 1) block.midi.push_back({frame, {0xB0, 123, 0}});
+      if (kind > 1 && kind < 5) block.midi.push_back({frame, {0x80, note, 64}});
+      if (kind >= 5) block.midi.push_back({frame, {0x90, note, data}});
     }
-    blocks.push_back(block);
   }
   return blocks;
 }
 
-std::vector<float> renderVst2(const std::vector<Block>& blocks, float rate, std::vector<float>* rightOut = nullptr) {
+std::vector<float> renderVst2(const std::vector<Block>& blocks, float rate) {
   std::string error;
   std::unique_ptr<PluginModule> vst2 = PluginModule::load(QUINDLE_MODULE_FILE, error);
-  EXPECT_NE(vst2, nullptr) << error;
-  if (vst2 == nullptr) return {};
-  std::unique_ptr<PluginInstance> instance = PluginInstance::create(*vst2, error);
+  std::unique_ptr<PluginInstance> instance = vst2 != nullptr ? PluginInstance::create(*vst2, error) : nullptr;
   EXPECT_NE(instance, nullptr) << error;
   if (instance == nullptr) return {};
   instance->dispatch(effSetSampleRate, 0, 0, nullptr, rate);
   instance->dispatch(effSetBlockSize, 0, kMaxFrames);
   instance->dispatch(effMainsChanged, 0, 1);
-  instance->dispatch(effStartProcess);
   std::vector<float> left, right, out;
   EventBlock events;
   for (const Block& block : blocks) {
@@ -84,23 +73,19 @@ std::vector<float> renderVst2(const std::vector<Block>& blocks, float rate, std:
     for (const Midi& m : block.midi) events.add(m.frame, m.bytes, 3);
     instance->dispatch(effProcessEvents, 0, 0, events.events());
     left.assign(static_cast<std::size_t>(block.frames), 0.0f);
-    right.assign(static_cast<std::size_t>(block.frames), 0.0f);
+    right = left;
     float* outputs[] = {left.data(), right.data()};
     instance->effect().processReplacing(&instance->effect(), nullptr, outputs, block.frames);
     out.insert(out.end(), left.begin(), left.end());
-    if (rightOut != nullptr) rightOut->insert(rightOut->end(), right.begin(), right.end());
   }
-  instance->dispatch(effStopProcess);
   instance->dispatch(effMainsChanged, 0, 0);
   return out;
 }
 
-enum class Dialect { kMidi, kClapNotes };
-
 class ClapIdentity : public ClapModuleTest {
  protected:
-  std::vector<float> renderClap(const std::vector<Block>& blocks, double rate, Dialect dialect,
-                                std::vector<float>* rightOut = nullptr) {
+  // The same blocks through the CLAP plug-in, notes in the CLAP dialect when `clapNotes`.
+  std::vector<float> renderClap(const std::vector<Block>& blocks, double rate, bool clapNotes) {
     auto instance = create(host);
     EXPECT_NE(instance, nullptr);
     if (instance == nullptr || !instance->activate(rate)) return {};
@@ -110,56 +95,39 @@ class ClapIdentity : public ClapModuleTest {
       events.clear();
       if (block.program >= 0) events.midi(0, 0xC0, static_cast<std::uint8_t>(block.program), 0);
       for (const auto& change : block.parameters) events.parameter(0, static_cast<clap_id>(change.first), change.second);
-      for (const Midi& m : block.midi) addMidi(events, m, dialect);
+      for (const Midi& m : block.midi) {
+        const auto time = static_cast<std::uint32_t>(m.frame);
+        const bool on = m.bytes[0] == 0x90;
+        if (clapNotes && (on || m.bytes[0] == 0x80)) {
+          events.note(on ? CLAP_EVENT_NOTE_ON : CLAP_EVENT_NOTE_OFF, time, m.bytes[1], on ? m.bytes[2] / 127.0 : 0.0);
+        } else {
+          events.midi(time, m.bytes[0], m.bytes[1], m.bytes[2]);
+        }
+      }
       instance->process(events, static_cast<std::uint32_t>(block.frames), left, right);
+      EXPECT_EQ(left, right);
       out.insert(out.end(), left.begin(), left.end());
-      if (rightOut != nullptr) rightOut->insert(rightOut->end(), right.begin(), right.end());
     }
     return out;
   }
 
-  // A note as a host of the CLAP dialect sends it: velocity v / 127.
-  static void addMidi(ClapInputEvents& events, const Midi& m, Dialect dialect) {
-    const auto time = static_cast<std::uint32_t>(m.frame);
-    const std::uint8_t status = m.bytes[0] & 0xF0;
-    const bool noteOn = status == 0x90 && m.bytes[2] > 0;
-    if (dialect == Dialect::kClapNotes && (noteOn || status == 0x80)) {
-      events.note(noteOn ? CLAP_EVENT_NOTE_ON : CLAP_EVENT_NOTE_OFF, time, m.bytes[1],
-                  noteOn ? m.bytes[2] / 127.0 : 0.0);
-    } else {
-      events.midi(time, m.bytes[0], m.bytes[1], m.bytes[2]);
-    }
-  }
-
   static void expectIdentical(const std::vector<float>& clap, const std::vector<float>& vst2) {
     ASSERT_EQ(clap.size(), vst2.size());
-    bool sounded = false;
-    for (std::size_t i = 0; i < clap.size(); ++i) {
-      ASSERT_EQ(clap[i], vst2[i]) << "sample " << i;
-      sounded = sounded || vst2[i] != 0.0f;
-    }
-    EXPECT_TRUE(sounded) << "identical silence proves nothing";
+    for (std::size_t i = 0; i < clap.size(); ++i) ASSERT_EQ(clap[i], vst2[i]) << "sample " << i;
+    EXPECT_TRUE(std::any_of(vst2.begin(), vst2.end(), [](float s) { return s != 0.0f; })) << "silence proves nothing";
   }
 };
 
-TEST_F(ClapIdentity, BlocksOfMidiSoundAsTheVst2Module) {
+TEST_F(ClapIdentity, BlocksSoundAsTheVst2ModuleInBothDialects) {
   for (float rate : {44100.0f, 48000.0f, 96000.0f}) {
     const std::vector<Block> blocks = piece(static_cast<std::uint32_t>(rate), 512, 120);
-    std::vector<float> clapRight, vst2Right;
-    const std::vector<float> vst2 = renderVst2(blocks, rate, &vst2Right);
-    expectIdentical(renderClap(blocks, rate, Dialect::kMidi, &clapRight), vst2);
-    EXPECT_EQ(clapRight, vst2) << "both channels carry the signal";
-    EXPECT_EQ(vst2Right, vst2);
+    const std::vector<float> vst2 = renderVst2(blocks, rate);
+    expectIdentical(renderClap(blocks, rate, false), vst2);
+    expectIdentical(renderClap(blocks, rate, true), vst2);
   }
 }
 
-TEST_F(ClapIdentity, ClapNotesSoundAsTheSameMidi) {
-  const std::vector<Block> blocks = piece(7, 1000, 80);
-  expectIdentical(renderClap(blocks, 48000.0, Dialect::kClapNotes), renderVst2(blocks, 48000.0f));
-}
-
 TEST_F(ClapIdentity, ChangesInsideABlockSoundAsABlockCutThere) {
-  // The VST 2.4 side: three blocks, the changes between them.
   std::vector<Block> cut(3);
   cut[0].frames = 300;
   cut[0].midi = {{0, {0x90, 60, 100}}, {10, {0x90, 67, 90}}};
@@ -168,7 +136,6 @@ TEST_F(ClapIdentity, ChangesInsideABlockSoundAsABlockCutThere) {
   cut[2].frames = 287;
   cut[2].program = 5;
   cut[2].midi = {{0, {0x90, 72, 80}}};
-  // The CLAP side: one block with the changes at their frames.
   auto instance = create(host);
   ASSERT_NE(instance, nullptr);
   ASSERT_TRUE(instance->activate());
@@ -182,7 +149,7 @@ TEST_F(ClapIdentity, ChangesInsideABlockSoundAsABlockCutThere) {
   std::vector<float> left, right;
   instance->process(events, 1024, left, right);
   expectIdentical(left, renderVst2(cut, 44100.0f));
-  EXPECT_EQ(instance->value(12), static_cast<double>(kFactoryPrograms[5].values[PARAM_VOLUME]));
+  EXPECT_EQ(instance->value(PARAM_VOLUME), static_cast<double>(kFactoryPrograms[5].values[PARAM_VOLUME]));
 }
 
 }  // namespace
