@@ -17,6 +17,13 @@ else()
   find_package(Threads REQUIRED)
 endif()
 
+# The objdump that reads this build's modules, for the export checks.
+if(QUINDLE_WINDOWS)
+  set(QUINDLE_OBJDUMP ${QUINDLE_MINGW_TRIPLE}-objdump)
+else()
+  set(QUINDLE_OBJDUMP objdump)
+endif()
+
 # quindle_add_test(NAME SOURCES ... [LIBS ...] [LABELS ...])
 function(quindle_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
