@@ -66,6 +66,14 @@ int differencesInDisc(const Pixels& actual, const Pixels& expected, const Artwor
   return count;
 }
 
+int windowDifferences(const Pixels& actual, const Pixels& expected) {
+  return differences(actual, expected, 0, 0, kWidth, kHeight);
+}
+
+int knobDifferences(const Pixels& actual, const Pixels& expected) {
+  return differences(actual, expected, kKnobLeft, kKnobTop, kKnobSize, kKnobSize);
+}
+
 bool regionIsOverpainted(const Pixels& pixels, int left, int top, int width, int height) {
   for (int y = top; y < top + height; ++y) {
     for (int x = left; x < left + width; ++x) {

@@ -17,6 +17,16 @@ constexpr int kParameterCount = 13;
 constexpr int kKnobSize = 26;
 constexpr int kSwitchWidth = 25;
 constexpr int kSwitchHeight = 17;
+// The controls the tests use: the ATTACK panel's switch (parameter 0) and the MASTER DECAY
+// knob (parameter 8), with a point well inside each, and a point on the background.
+constexpr int kSwitchParameter = 0;
+constexpr int kSwitchLeft = 32, kSwitchTop = 36, kSwitchX = 44, kSwitchY = 44;
+constexpr int kKnobParameter = 8;
+constexpr int kKnobLeft = 427, kKnobTop = 32, kKnobX = 440, kKnobY = 45;
+constexpr int kBackgroundX = 10, kBackgroundY = 10;
+// The size of a program chunk.
+constexpr int kProgramChunkSize = 52;
+
 // A colour in none of the bitmaps: a region painted with it shows whether it was redrawn.
 constexpr std::uint32_t kOverpaint = 0xFF00FF;
 
@@ -37,6 +47,9 @@ int differences(const Pixels& actual, const Pixels& expected, int left, int top,
 // Pixels that differ inside the knob's disc (where the mask is black), the knob's
 // top-left corner at (left, top).
 int differencesInDisc(const Pixels& actual, const Pixels& expected, const Artwork& art, int left, int top);
+// Differences over the whole window, and inside the MASTER DECAY knob's square.
+int windowDifferences(const Pixels& actual, const Pixels& expected);
+int knobDifferences(const Pixels& actual, const Pixels& expected);
 bool regionIsOverpainted(const Pixels& pixels, int left, int top, int width, int height);
 
 }  // namespace editor_test

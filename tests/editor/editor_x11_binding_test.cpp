@@ -10,19 +10,7 @@
 namespace editor_test {
 namespace {
 
-constexpr VstInt32 kKnobParameter = 8;
-constexpr int kKnobLeft = 427, kKnobTop = 32;
-constexpr int kProgramChunkSize = 52;
-
 using X11BindingTest = X11EditorTest;
-
-int knobDifferences(const Pixels& actual, const Pixels& expected) {
-  return differences(actual, expected, kKnobLeft, kKnobTop, kKnobSize, kKnobSize);
-}
-
-int windowDifferences(const Pixels& actual, const Pixels& expected) {
-  return differences(actual, expected, 0, 0, kWidth, kHeight);
-}
 
 TEST_F(X11BindingTest, OpenWindowShowsTheCurrentValuesOverTheBackground) {
   const Pixels pixels = shown();

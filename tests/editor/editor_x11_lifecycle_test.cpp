@@ -15,7 +15,6 @@ namespace editor_test {
 namespace {
 
 constexpr int kCycles = 100;
-constexpr int kKnobX = 440, kKnobY = 45, kSwitchX = 44, kSwitchY = 44;
 
 using X11LifecycleTest = X11EditorTest;
 
