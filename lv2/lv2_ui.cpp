@@ -102,8 +102,12 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
   const auto* touch = static_cast<const LV2UI_Touch*>(findFeature(features, LV2_UI__touch, hasTouch));
   const auto* resize = static_cast<const LV2UI_Resize*>(findFeature(features, LV2_UI__resize, hasResize));
   if (!hasParent || parent == nullptr) return nullptr;
-  Lv2EditedPlugin* ui = new (std::nothrow) Lv2EditedPlugin(write, controller, touch);
-  if (ui == nullptr) return nullptr;
+  Lv2EditedPlugin* ui = nullptr;
+  try {
+    ui = new Lv2EditedPlugin(write, controller, touch);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
   if (!ui->view().open(parent)) {
     delete ui;
     return nullptr;
