@@ -2,6 +2,16 @@
 // X11 editor): the host watches a file descriptor and calls back when it is readable, and
 // runs a timer. Formats whose hosts call an idle operation regularly (VST 2.4's
 // effEditIdle, LV2's idle interface) use EditorBase::idle, which does both.
+//
+// After a successful open, register pumpDescriptor() for reading and a timer of
+// kTimerPeriodMs with the host; before close, unregister both (the descriptor belongs to
+// the window's connection and is another one after the next open). VST 3: the IRunLoop
+// of the view's IPlugFrame, registerEventHandler(handler, descriptor) with onFDIsSet
+// calling pumpEvents, registerTimer(handler, period) with onTimer calling pumpTimer.
+// CLAP: the host's posix-fd-support register_fd(descriptor, read) and the plug-in's
+// on_fd calling pumpEvents; timer-support register_timer(period) and on_timer calling
+// pumpTimer. The timer is needed even with the descriptor watched: events the connection
+// has already read into its queue do not make the descriptor readable again.
 #pragma once
 
 #include <cstdint>
