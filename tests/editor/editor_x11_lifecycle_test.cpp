@@ -106,6 +106,17 @@ TEST_F(X11LifecycleTest, TheHostsWindowDestroyedFirstLeavesNoErrorAndNoClient) {
   EXPECT_EQ(differences(shown(), expectedNow(), 0, 0, kWidth, kHeight), 0);
 }
 
+TEST_F(X11LifecycleTest, AHostWindowOfAnotherVisualTakesTheEditorAsWell) {
+  closeEditor();
+  const xcb_window_t parent = display().createAlphaWindow();
+  ASSERT_NE(parent, 0u) << "the display offers no 32-bit visual";
+  ASSERT_TRUE(openEditor(parent));
+  EXPECT_EQ(differences(shown(), expectedNow(), 0, 0, kWidth, kHeight), 0);
+  closeEditor();
+  EXPECT_EQ(editor->getErrorCount(), 0u);
+  display().destroyWindow(parent);
+}
+
 TEST_F(X11LifecycleTest, SeveralEditorsOpenAtOnceEachFollowTheirOwnInstance) {
   SynthPlugin* other = createSynthPlugin(hostcallback::answer);
   ASSERT_NE(other, nullptr);

@@ -46,6 +46,30 @@ xcb_window_t TestDisplay::createWindow() {
   return window;
 }
 
+xcb_window_t TestDisplay::createAlphaWindow() {
+  constexpr std::uint8_t kAlphaDepth = 32;
+  xcb_visualid_t visual = 0;
+  for (xcb_depth_iterator_t d = xcb_screen_allowed_depths_iterator(screen); d.rem != 0; xcb_depth_next(&d)) {
+    if (d.data->depth != kAlphaDepth) continue;
+    for (xcb_visualtype_iterator_t v = xcb_depth_visuals_iterator(d.data); v.rem != 0; xcb_visualtype_next(&v)) {
+      if (v.data->_class == XCB_VISUAL_CLASS_TRUE_COLOR) visual = v.data->visual_id;
+    }
+  }
+  if (visual == 0) return 0;
+  const xcb_colormap_t colormap = xcb_generate_id(connection);
+  xcb_create_colormap(connection, XCB_COLORMAP_ALLOC_NONE, colormap, screen->root, visual);
+  const xcb_window_t window = xcb_generate_id(connection);
+  // Another visual than the root's needs its own border and colour map.
+  const std::uint32_t values[] = {0, 0, 1, colormap};
+  xcb_create_window(connection, kAlphaDepth, window, screen->root, kHostLeft, kHostTop, kHostWidth, kHostHeight, 0,
+                    XCB_WINDOW_CLASS_INPUT_OUTPUT, visual,
+                    XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_COLORMAP, values);
+  xcb_free_colormap(connection, colormap);
+  xcb_map_window(connection, window);
+  sync();
+  return window;
+}
+
 xcb_window_t TestDisplay::hostWindow() {
   if (host == 0) host = createWindow();
   return host;

@@ -30,6 +30,9 @@ class TestDisplay {
   xcb_window_t hostWindow();
   // A further mapped top-level window at the same place, for a test to destroy.
   xcb_window_t createWindow();
+  // The same with a 32-bit visual (red, green, blue and alpha), as compositing hosts use;
+  // 0 when the screen has none.
+  xcb_window_t createAlphaWindow();
   void destroyWindow(xcb_window_t window);
   std::vector<xcb_window_t> childrenOf(xcb_window_t parent);
   // The server has handled everything this connection sent.
