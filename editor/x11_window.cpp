@@ -74,7 +74,6 @@ bool X11Window::create(xcb_window_t parent, std::int32_t width, std::int32_t hei
   windowHeight = height;
   largestRequest = static_cast<std::size_t>(xcb_get_maximum_request_length(connection)) * kBytesPerRequestUnit;
   gone = false;
-  errors = 0;
   return true;
 }
 

@@ -44,7 +44,8 @@ class X11Window {
   // UI thread: waits until the server has handled every request sent so far, so that
   // the events it generated before are queued (closing; tests).
   void synchronize();
-  // Errors the server reported for requests nobody checked: none, unless something is wrong.
+  // Errors the server reported, over every window this object made, for requests nobody
+  // checked: none, unless something is wrong.
   unsigned errorCount() const { return errors; }
 
  private:
