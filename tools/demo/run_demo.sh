@@ -129,15 +129,16 @@ done
 while [ ${#running[@]} -gt 0 ]; do finish_one; done
 [ $failed -eq 0 ] || { echo "demo: failed" >&2; exit 1; }
 
-# Whether the two editors drew the same picture of a program, pixel for pixel.
+# Whether the two editors drew the same picture of a program. Both hosts write their PNG
+# files with the same encoder from the same RGB bytes, so equal files mean equal pixels.
 same_picture() {
-  [ -f "$1" ] || { echo "no Windows picture to compare"; return; }
-  python3 - "$1" "$2" <<'EOF'
-import sys
-from PIL import Image
-a, b = (Image.open(p).convert("RGB") for p in sys.argv[1:3])
-print("identical, pixel for pixel" if a.size == b.size and a.tobytes() == b.tobytes() else "DIFFERENT")
-EOF
+  if [ ! -f "$1" ]; then
+    echo "not compared (no Windows picture)"
+  elif cmp -s "$1" "$2"; then
+    echo "identical, pixel for pixel"
+  else
+    echo "DIFFERENT"
+  fi
 }
 
 # A page that shows every program's pictures and plays its sound.
@@ -159,6 +160,8 @@ EOF
   echo '</body></html>'
 } >"$out/index.html"
 
+identical=$(grep -c 'editor pictures are identical' "$out/index.html" || true)
+echo "demo: the Windows and Linux editors drew identical pictures for $identical of $program_count programs"
 [ -s "$log" ] || rm -f "$log"
 echo "demo: done in $(elapsed); open $out/index.html"
 ls -1 "$out"
