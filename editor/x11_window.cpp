@@ -68,11 +68,13 @@ bool X11Window::create(xcb_window_t parent, std::int32_t width, std::int32_t hei
   context = xcb_generate_id(connection);
   const std::uint32_t noExposures[] = {0};
   xcb_create_gc(connection, context, window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
+  // Asked before the window is mapped: the answer may take a round trip, and events
+  // read meanwhile would sit in the queue without the descriptor showing them.
+  largestRequest = static_cast<std::size_t>(xcb_get_maximum_request_length(connection)) * kBytesPerRequestUnit;
   xcb_map_window(connection, window);
   xcb_flush(connection);
   windowWidth = width;
   windowHeight = height;
-  largestRequest = static_cast<std::size_t>(xcb_get_maximum_request_length(connection)) * kBytesPerRequestUnit;
   gone = false;
   return true;
 }

@@ -13,9 +13,11 @@
 #else
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include "editor/x11_pixel_format.h"
 #endif
@@ -121,12 +123,15 @@ class Frame {
 #else
 
 constexpr std::uint32_t kAllPlanes = 0xFFFFFFFFu;
+// A busy machine may take longer to bring the editor's first picture to the screen: the
+// rounds go on until the picture is there and steady, up to this many.
+constexpr int kMostPaintRounds = 300;
 
 // A plain top-level X11 window with the editor's size on the display in $DISPLAY, on a
 // connection of the host's own (the editor opens its own, as in any Linux host).
 class Frame {
  public:
-  Frame(int width, int height) {
+  Frame(int width, int height) : frameWidth(width), frameHeight(height) {
     connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection) != 0) return;
     screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
@@ -147,11 +152,17 @@ class Frame {
   void* parent() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)); }
 
   // The editor paints when the server exposes its window; idle calls hand it the events.
+  // Until it has, the frame shows its own black background.
   void letItPaint(PluginInstance& instance) {
-    for (int round = 0; round < kPaintRounds; ++round) {
+    std::vector<std::uint8_t> previous;
+    for (int round = 0; round < kMostPaintRounds; ++round) {
       sync();
       instance.dispatch(effEditIdle);
       std::this_thread::sleep_for(std::chrono::milliseconds(kPaintPauseMs));
+      std::vector<std::uint8_t> now = capture(frameWidth, frameHeight);
+      const bool painted = std::any_of(now.begin(), now.end(), [](std::uint8_t byte) { return byte != 0; });
+      if (round + 1 >= kPaintRounds && painted && now == previous) return;
+      previous = std::move(now);
     }
   }
 
@@ -182,6 +193,8 @@ class Frame {
  private:
   void sync() { std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr)); }
 
+  int frameWidth;
+  int frameHeight;
   xcb_connection_t* connection = nullptr;
   xcb_screen_t* screen = nullptr;
   xcb_window_t window = 0;
