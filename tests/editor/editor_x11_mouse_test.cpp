@@ -176,14 +176,5 @@ TEST_F(X11MouseTest, ADragEndsWhenItsReleaseGoesElsewhereOrTheWindowCloses) {
   EXPECT_EQ(editor->getErrorCount(), 0u);
 }
 
-TEST_F(X11MouseTest, HitTestExcludesTheLeftAndTopEdges) {
-  setParameter(kSwitchParameter, 0.0f);
-  clickAt(kSwitchLeft, kSwitchY);
-  clickAt(kSwitchX, kSwitchTop);
-  EXPECT_EQ(getParameter(kSwitchParameter), 0.0f);
-  clickAt(kSwitchLeft + 1, kSwitchTop + 1);
-  EXPECT_EQ(getParameter(kSwitchParameter), 1.0f);
-}
-
 }  // namespace
 }  // namespace editor_test
