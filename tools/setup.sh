@@ -10,6 +10,7 @@ packages=(
   wine wine32:i386 wine64 xvfb xauth x11-utils
   libgtest-dev googletest libbenchmark-dev libstb-dev
   lv2-dev liblilv-dev lilv-utils sordi
+  libxcb1-dev libxcb-xtest0-dev libxcb-res0-dev
   sox python3 python3-pil fonts-dejavu-core zip unzip
 )
 
