@@ -26,4 +26,9 @@ constexpr int kDefaultReleaseVelocity = 64;
 // the forms above or whose numbers are out of range.
 bool parse(const std::string& text, EventSequence& out, std::string& error);
 
+// Whether the first line that holds more than a comment is one of the forms above (a text
+// without any such line counts too): what tells an event list with a mistake in it from
+// a file of another kind.
+bool startsLikeEventList(const std::string& text);
+
 }  // namespace eventtext
