@@ -138,7 +138,7 @@ void FuzzInstance::process(std::int32_t frames, bool sharedOutput) {
     FUZZ_CHECK(sharedOutput || bitsOf(left[i]) == bitsOf(right[i]),
                "the channels differ at sample " + std::to_string(i));
   }
-  FUZZ_CHECK(resumed || lastBlockSilent(), "sound before the first resume");
+  FUZZ_CHECK(resumed || lastBlockSilent(), "sound while not resumed");
 }
 
 bool FuzzInstance::lastBlockSilent() const {

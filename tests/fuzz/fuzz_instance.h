@@ -54,7 +54,7 @@ class FuzzInstance {
 
   // processReplacing into buffers of exactly `frames` floats (one float, which must stay
   // untouched, for a count below 1). Checks that every sample was replaced by a finite
-  // value, that both channels are equal, and that a block before the first resume is
+  // value, that both channels are equal, and that a block without a resume before it is
   // silent. The left channel is kept in lastBlock().
   void process(std::int32_t frames, bool sharedOutput = false);
   const std::vector<float>& lastBlock() const { return left; }

@@ -278,15 +278,19 @@ class ModuleDriver {
 
   void setChunk() { chunkIn(in.flag() ? 0 : in.anyInt32(), 0.0f); }
 
-  // A chunk taken and given back changes nothing.
+  // A chunk taken and given back changes nothing, also when the host hands back the very
+  // memory the instance gave out instead of a copy.
   void chunkRoundTrip() {
     lastCall = "a chunk round trip";
     const bool program = in.flag();
+    const bool inPlace = in.flag();
     const std::vector<std::uint8_t> taken = instance.chunk(program);
     const auto before = instance.parameters();
     GuardedBuffer copy(taken);
-    const VstIntPtr answer =
-        instance.dispatch(effSetChunk, program ? 1 : 0, static_cast<VstIntPtr>(taken.size()), copy.data());
+    void* own = nullptr;
+    instance.dispatch(effGetChunk, program ? 1 : 0, 0, &own);
+    const VstIntPtr answer = instance.dispatch(effSetChunk, program ? 1 : 0, static_cast<VstIntPtr>(taken.size()),
+                                               inPlace ? own : copy.data());
     FUZZ_CHECK(answer == static_cast<VstIntPtr>(taken.size()), "a chunk the instance gave out was refused");
     FUZZ_CHECK(instance.chunk(program) == taken && instance.parameters() == before,
                "giving back the instance's own chunk changed it");
