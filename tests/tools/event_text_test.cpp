@@ -53,7 +53,7 @@ TEST(EventText, TimesAreExactDecimals) {
 
 TEST(EventText, CommentsBlankLinesAndWindowsLineEnds) {
   const EventSequence sequence = parseOrFail(
-      "# a chord\r\n"
+      "\xEF\xBB\xBF# a chord, saved with a byte order mark\r\n"
       "\r\n"
       "   0   on 60 100   # root\r\n"
       "\t0 on 64 100\r\n"

@@ -16,6 +16,9 @@ constexpr std::uint8_t kPitchBend = 0xE0;
 constexpr int kMaxDataValue = 127;
 constexpr int kMaxBendValue = 16383;
 constexpr int kBitsPerDataByte = 7;
+// Editors on Windows may start a UTF-8 text with this mark; it is no part of the list.
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr std::size_t kByteOrderMarkSize = sizeof kByteOrderMark - 1;
 
 std::vector<std::string> splitWords(const std::string& line) {
   std::vector<std::string> words;
@@ -97,7 +100,8 @@ bool parseLine(const std::vector<std::string>& words, TimedMidiEvent& event, std
 // cut off, until `take` answers false.
 template <typename Take>
 void eachLine(const std::string& text, Take take) {
-  std::istringstream lines(text);
+  const bool marked = text.compare(0, kByteOrderMarkSize, kByteOrderMark) == 0;
+  std::istringstream lines(marked ? text.substr(kByteOrderMarkSize) : text);
   std::string line;
   int lineNumber = 0;
   while (std::getline(lines, line)) {

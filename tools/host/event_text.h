@@ -9,7 +9,8 @@
 // <seconds> is a decimal number without sign or exponent, with at most nine digits after
 // the point ("0", "1.5", ".25"); it is kept exactly (in nanoseconds). Every message goes
 // out on MIDI channel 1. Lines need not be in time order: events are sorted by time, and
-// events at the same time keep the order of their lines.
+// events at the same time keep the order of their lines. A UTF-8 byte order mark at the
+// start is skipped.
 #pragma once
 
 #include <cstdint>
