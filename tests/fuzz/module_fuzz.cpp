@@ -92,7 +92,7 @@ class ModuleDriver {
     };
     for (int calls = 0; calls < kMaxCalls && !in.empty(); ++calls) {
       (this->*in.pick(kCalls))();
-      instance.checkUnchanged(lastCall);
+      instance.checkUnchanged(lastCall.c_str());
     }
     instance.checkFallsSilent();
   }
@@ -106,7 +106,7 @@ class ModuleDriver {
     const VstInt32 index = in.anyInt32();
     VstIntPtr value = in.anyIntPtr();
     const float opt = in.anyFloat();
-    lastCall = "a dispatcher call";
+    lastCall = "dispatcher opcode " + std::to_string(opcode);
     std::size_t bound = 0;
     switch (shapeOf(opcode, bound)) {
       case kNoPointer: {
@@ -178,9 +178,12 @@ class ModuleDriver {
       FUZZ_CHECK(answer == static_cast<VstIntPtr>(FuzzInstance::kProgramChunkSize) ||
                      answer == static_cast<VstIntPtr>(FuzzInstance::kBankChunkSize),
                  "effGetChunk answered " + std::to_string(answer));
-      // Every byte of the chunk must be readable where it was handed out.
-      std::vector<std::uint8_t> copy(static_cast<std::size_t>(answer));
-      std::memcpy(copy.data(), slot, copy.size());
+      // Every byte of the chunk is readable where it was handed out, and a second request
+      // hands out the same bytes.
+      const auto* bytes = static_cast<const std::uint8_t*>(slot);
+      const std::vector<std::uint8_t> handedOut(bytes, bytes + answer);
+      FUZZ_CHECK(handedOut == instance.chunk(answer == static_cast<VstIntPtr>(FuzzInstance::kProgramChunkSize)),
+                 "two chunk requests in a row differ");
     }
   }
 
@@ -324,7 +327,7 @@ class ModuleDriver {
   FuzzInstance instance;
   EventList list;
   std::int32_t blockFrames = 1024;
-  const char* lastCall = "nothing";
+  std::string lastCall = "nothing";
 };
 
 }  // namespace

@@ -63,11 +63,13 @@ int main(int argc, char** argv) {
     }
   }
   std::sort(inputs.begin(), inputs.end());
-  std::vector<std::string> failed;
+  std::size_t failed = 0;
   for (const fs::path& input : inputs) {
-    if (!replay(input)) failed.push_back(input.filename().string());
+    if (replay(input)) continue;
+    ++failed;
+    std::printf("FAILED %s\n", input.filename().string().c_str());
+    std::fflush(stdout);
   }
-  for (const std::string& name : failed) std::printf("FAILED %s\n", name.c_str());
-  std::printf("replay: %zu inputs, %zu failed\n", inputs.size(), failed.size());
-  return inputs.empty() || !failed.empty() ? 1 : 0;
+  std::printf("replay: %zu inputs, %zu failed\n", inputs.size(), failed);
+  return inputs.empty() || failed != 0 ? 1 : 0;
 }
