@@ -3,12 +3,11 @@ SHELL := /bin/bash
 PRESETS_NATIVE := native native-asan native-tsan
 PRESETS_WINDOWS := win32 win64
 JOBS ?= $(shell nproc)
-FUZZ_SECONDS ?= 60
 export WINEPREFIX := $(CURDIR)/build/wineprefix
 export WINEDEBUG := -all
 export WINEDLLOVERRIDES := mscoree,mshtml=
 
-.PHONY: setup build demo test dist hosttest bench fuzz clean
+.PHONY: setup build demo test dist hosttest bench clean
 # CMake's generated files stay: they are what makes the next build incremental.
 .SECONDARY:
 
@@ -44,11 +43,13 @@ hosttest: setup modules-win32
 bench: setup build-native
 	@build/native/quindle_bench
 
+clean:
+	rm -rf build dist
+
 # Every fuzz target for FUZZ_SECONDS seconds (make fuzz FUZZ_SECONDS=600), one after the other.
+.PHONY: fuzz
+FUZZ_SECONDS ?= 60
 fuzz: setup build/native-fuzz/build.ninja
 	@echo "== build native-fuzz"
 	@cmake --build --preset native-fuzz -j $(JOBS)
 	@bash tools/fuzz/run_fuzz.sh $(FUZZ_SECONDS)
-
-clean:
-	rm -rf build dist

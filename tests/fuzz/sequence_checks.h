@@ -8,8 +8,12 @@
 
 #include "tests/fuzz/fuzz_check.h"
 #include "tools/host/event_sequence.h"
-#include "tools/host/offline_renderer.h"
 #include "tools/host/wav_writer.h"
+
+// The host's largest rate and longest tail (its render verb's limits), and its channels.
+constexpr std::int32_t kMaxRenderRate = 384000;
+constexpr std::int64_t kMaxTailSeconds = 3600;
+constexpr std::uint16_t kRenderChannels = 2;
 
 inline void checkSequence(const EventSequence& sequence) {
   FUZZ_CHECK(sequence.unitsPerSecond > 0, "units per second " + std::to_string(sequence.unitsPerSecond));
@@ -24,17 +28,16 @@ inline void checkSequence(const EventSequence& sequence) {
     FUZZ_CHECK(event.size == (kind == 0xC0 || kind == 0xD0 ? 2 : 3), "message of " + std::to_string(event.size));
     for (std::uint8_t i = 1; i < event.size; ++i) FUZZ_CHECK(event.bytes[i] < 0x80, "a status byte as data");
   }
-  // The longest render the host makes of it: the highest rate and the longest tail.
-  offlinerender::Settings settings;
-  settings.sampleRate = offlinerender::kMaxSampleRate;
-  settings.tailFrames = static_cast<std::int64_t>(3600) * offlinerender::kMaxSampleRate;
-  const std::int64_t frames = offlinerender::totalFrames(sequence, settings);
-  FUZZ_CHECK(frames >= settings.tailFrames &&
-                 frames <= (eventsequence::kMaxSeconds + 1) * offlinerender::kMaxSampleRate + settings.tailFrames,
-             "a render of " + std::to_string(frames) + " frames");
-  const auto channels = static_cast<std::uint16_t>(offlinerender::kOutputChannels);
-  if (wav::fits(wav::SampleFormat::kPcm16, channels, static_cast<std::uint64_t>(frames))) {
-    wav::header(wav::SampleFormat::kPcm16, static_cast<std::uint32_t>(settings.sampleRate), channels,
-                static_cast<std::uint32_t>(frames));
+  // The longest render the host makes of it: the last event at the highest rate, then
+  // the longest tail, into a stereo WAV file that takes it or refuses it.
+  const std::int64_t lastFrame =
+      sequence.events.empty()
+          ? 0
+          : eventsequence::samplePosition(sequence.events.back().time, sequence.unitsPerSecond, kMaxRenderRate);
+  FUZZ_CHECK(lastFrame >= 0 && lastFrame <= eventsequence::kMaxSeconds * kMaxRenderRate,
+             "the last event at frame " + std::to_string(lastFrame));
+  const std::uint64_t frames = static_cast<std::uint64_t>(lastFrame + kMaxTailSeconds * kMaxRenderRate);
+  if (wav::fits(wav::SampleFormat::kPcm16, kRenderChannels, frames)) {
+    wav::header(wav::SampleFormat::kPcm16, kMaxRenderRate, kRenderChannels, static_cast<std::uint32_t>(frames));
   }
 }

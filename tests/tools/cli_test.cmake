@@ -1,6 +1,5 @@
 # Runs quindle-host's verbs end to end, as a user would, in the build directory:
-#   cmake -DHOST=<quindle-host> -DMODULE=<Quindle.so|Quindle.dll> -DDATA=<tests/tools/data>
-#         [-DEMULATOR=<wine-run.sh>] -P cli_test.cmake
+#   cmake -DHOST=<quindle-host> -DMODULE=<Quindle.so|Quindle.dll> [-DEMULATOR=<wine-run.sh>] -P cli_test.cmake
 # Checks exit codes, the files written and what the verbs print.
 cmake_minimum_required(VERSION 3.21)
 
@@ -75,14 +74,15 @@ if(out MATCHES "[^\n -~]")
 endif()
 # A program whose name holds a terminal escape sequence and control characters: the
 # name reaches the module as it is and the terminal only escaped.
-file(COPY ${DATA}/control-characters-name.fxp DESTINATION .)
+file(COPY ${CMAKE_CURRENT_LIST_DIR}/data/control-characters-name.fxp DESTINATION .)
 run(0 out load-preset ${MODULE} control-characters-name.fxp)
 expect_match("${out}" "current program 0 \"\\\\x1B\\[2J\\\\x07Bell\\\\x0A\"" "escaped program name")
 if(out MATCHES "[^\n -~]")
   message(SEND_ERROR "unprintable bytes in the output:\n${out}")
 endif()
+file(REMOVE control-characters-name.fxp)
 run(2 out frobnicate)
 run(0 out --help)
 expect_match("${out}" "save-bank MODULE OUT.fxb" "help")
 
-file(REMOVE cli_chord.txt cli_chord.wav cli_bank.fxb cli_edit.fxp control-characters-name.fxp)
+file(REMOVE cli_chord.txt cli_chord.wav cli_bank.fxb cli_edit.fxp)
