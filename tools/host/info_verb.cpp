@@ -53,9 +53,9 @@ void printIdentity(PluginInstance& instance, const std::string& path) {
   const AEffect& effect = instance.effect();
   const VstIntPtr category = instance.dispatch(effGetPlugCategory);
   std::printf("module          %s\n", path.c_str());
-  std::printf("effect name     %s\n", shownText(instance, effGetEffectName).c_str());
-  std::printf("product         %s\n", shownText(instance, effGetProductString).c_str());
-  std::printf("vendor          %s\n", shownText(instance, effGetVendorString).c_str());
+  std::printf("effect name     %s\n", instance.printableText(effGetEffectName).c_str());
+  std::printf("product         %s\n", instance.printableText(effGetProductString).c_str());
+  std::printf("vendor          %s\n", instance.printableText(effGetVendorString).c_str());
   std::printf("vendor version  %ld\n", static_cast<long>(instance.dispatch(effGetVendorVersion)));
   std::printf("VST version     %ld\n", static_cast<long>(instance.dispatch(effGetVstVersion)));
   std::printf("unique ID       '%s' (0x%08X)\n", fxpreset::fourCharText(effect.uniqueID).c_str(),
@@ -68,15 +68,15 @@ void printIdentity(PluginInstance& instance, const std::string& path) {
   std::printf("initial delay   %d\n", static_cast<int>(effect.initialDelay));
   std::printf("parameters      %d\n", static_cast<int>(effect.numParams));
   std::printf("programs        %d, current %d \"%s\"\n", static_cast<int>(effect.numPrograms),
-              static_cast<int>(instance.currentProgram()), shownText(instance, effGetProgramName).c_str());
+              static_cast<int>(instance.currentProgram()), instance.printableText(effGetProgramName).c_str());
 }
 
 void printParameters(PluginInstance& instance) {
   std::printf("\nparameter  %-10s %-10s %-10s value\n", "name", "label", "display");
   for (VstInt32 i = 0; i < instance.effect().numParams; ++i) {
-    std::printf("%9d  %-10s %-10s %-10s %.9g\n", static_cast<int>(i), shownText(instance, effGetParamName, i).c_str(),
-                shownText(instance, effGetParamLabel, i).c_str(), shownText(instance, effGetParamDisplay, i).c_str(),
-                static_cast<double>(instance.getParameter(i)));
+    std::printf("%9d  %-10s %-10s %-10s %.9g\n", static_cast<int>(i),
+                instance.printableText(effGetParamName, i).c_str(), instance.printableText(effGetParamLabel, i).c_str(),
+                instance.printableText(effGetParamDisplay, i).c_str(), static_cast<double>(instance.getParameter(i)));
   }
 }
 
@@ -86,7 +86,7 @@ void printPrograms(PluginInstance& instance) {
   const VstInt32 current = instance.currentProgram();
   std::printf("\nprogram  %-24s values (parameter 0 first)\n", "name");
   for (VstInt32 p = 0; p < instance.effect().numPrograms; ++p) {
-    const std::string name = shownText(instance, effGetProgramNameIndexed, p, -1);
+    const std::string name = instance.printableText(effGetProgramNameIndexed, p, -1);
     instance.selectProgram(p);
     std::string values;
     for (VstInt32 i = 0; i < instance.effect().numParams; ++i) {

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "tools/host/printable_text.h"
-
 namespace verbs {
 
 int usageError(const char* verb, const std::string& message) {
@@ -32,10 +30,6 @@ int openPrepared(const char* verb, const Arguments& arguments, const std::vector
   if (!hostsession::open(line.positionals()[0], session, error)) return failure(verb, error);
   if (!hostsession::applySetup(*session.instance, setup, error)) return failure(verb, error);
   return kSuccess;
-}
-
-std::string shownText(PluginInstance& instance, VstInt32 opcode, VstInt32 index, VstIntPtr value) {
-  return printabletext::escaped(instance.text(opcode, index, value));
 }
 
 }  // namespace verbs

@@ -17,8 +17,4 @@ namespace verbs {
 int openPrepared(const char* verb, const Arguments& arguments, const std::vector<OptionSpec>& ownOptions,
                  std::size_t positionalCount, CommandLine& line, HostSession& session);
 
-// A text the module answers, escaped for the terminal: a program name, for one, may come
-// from a user's preset file.
-std::string shownText(PluginInstance& instance, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0);
-
 }  // namespace verbs
