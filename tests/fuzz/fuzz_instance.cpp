@@ -171,11 +171,17 @@ std::vector<std::uint8_t> FuzzInstance::chunk(bool program) {
   return std::vector<std::uint8_t>(bytes, bytes + size);
 }
 
+void FuzzInstance::releaseEveryNote() {
+  EventList list;
+  for (int note = 0; note < kMidiNotes; ++note) list.addMidi(0, kNoteOff, static_cast<std::uint8_t>(note), 0);
+  sendEvents(list);
+}
+
 void FuzzInstance::checkFallsSilent() {
   if (!resumed) resume();
   process(kSettleFrames);  // plays out whatever is still queued
+  releaseEveryNote();
   EventList list;
-  for (int note = 0; note < kMidiNotes; ++note) list.addMidi(0, kNoteOff, static_cast<std::uint8_t>(note), 0);
   list.addMidi(0, kControlChange, kAllNotesOff, 0);
   list.addMidi(0, kControlChange, kAllSoundOff, 0);
   sendEvents(list);

@@ -65,6 +65,8 @@ class FuzzInstance {
   // A copy of the chunk effGetChunk hands out (the bank for index 0); checks its size.
   std::vector<std::uint8_t> chunk(bool program);
 
+  // A note-off at the start of the next block for every MIDI note.
+  void releaseEveryNote();
   // The end of every run: the queue is played out, every note released and all sound
   // turned off; the next blocks are exact silence.
   void checkFallsSilent();
