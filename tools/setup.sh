@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ ninja-build pkg-config
+  clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth x11-utils
