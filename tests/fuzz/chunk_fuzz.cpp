@@ -74,7 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const VstIntPtr value =
       impossible ? static_cast<VstIntPtr>(kImpossibleSizes[which]) : static_cast<VstIntPtr>(bytes.size());
 
-  if (FuzzInstance::skipsHugeChunk(bytes.data(), bytes.size())) return 0;
   FuzzInstance instance;
   const std::vector<std::uint8_t> bankBefore = instance.chunk(false);
   const auto parametersBefore = instance.parameters();

@@ -45,24 +45,6 @@ std::uint32_t bitsOf(float value) {
 
 }  // namespace
 
-bool FuzzInstance::skipsHuge(float value) {
-  static const bool skipping = std::getenv("QUINDLE_FUZZ_SKIP_HUGE_VALUES") != nullptr;
-  return skipping && std::fabs(value) > kHugeValue;
-}
-
-bool FuzzInstance::skipsHugeChunk(const std::uint8_t* bytes, std::size_t size) {
-  const std::size_t records = size == kBankChunkSize ? kProgramCount : size == kProgramChunkSize ? 1 : 0;
-  const std::size_t skip = size == kBankChunkSize ? kNameSize : 0;
-  for (std::size_t r = 0; r < records; ++r) {
-    for (std::int32_t i = 0; i < kParameterCount; ++i) {
-      float value = 0.0f;
-      std::memcpy(&value, bytes + r * kRecordSize + skip + i * sizeof(float), sizeof value);
-      if (skipsHuge(value)) return true;
-    }
-  }
-  return false;
-}
-
 FuzzInstance::FuzzInstance() : record(VSTPluginMain(hostCallback)) {
   FUZZ_CHECK(record != nullptr && record->magic == kEffectMagic, "VSTPluginMain gave no instance");
   openRecord = record;

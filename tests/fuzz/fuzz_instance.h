@@ -16,15 +16,6 @@ class EventList;
 
 class FuzzInstance {
  public:
-  // Campaigns may run with QUINDLE_FUZZ_SKIP_HUGE_VALUES=1 in the environment while the
-  // engine still renders NaN from huge parameter values: calls that would set a value
-  // beyond kHugeValue (parameters or chunks) are then left out, so that a campaign gets
-  // past that one known fault to others. Without it every value is sent.
-  static constexpr float kHugeValue = 1e6f;
-  static bool skipsHuge(float value);
-  // The same for a chunk image of either size; false for any other size.
-  static bool skipsHugeChunk(const std::uint8_t* bytes, std::size_t size);
-
   static constexpr std::int32_t kParameterCount = 13;
   static constexpr std::size_t kBankChunkSize = 608;
   static constexpr std::size_t kProgramChunkSize = 52;

@@ -195,7 +195,6 @@ class ModuleDriver {
                                           : in.pick(kChunkSizes);
     std::vector<std::uint8_t> bytes = in.bytes(size);
     bytes.resize(size, 0);
-    if (FuzzInstance::skipsHugeChunk(bytes.data(), bytes.size())) return;
     GuardedBuffer chunk(bytes);
     VstIntPtr value = static_cast<VstIntPtr>(size);
     if (sizeClass % 16 == 1) {
@@ -212,7 +211,6 @@ class ModuleDriver {
     lastCall = "setParameter";
     const VstInt32 index = in.byte() % 4 == 0 ? in.anyInt32() : static_cast<VstInt32>(in.inRange(0, 12));
     const float value = in.anyFloat();
-    if (FuzzInstance::skipsHuge(value)) return;
     const auto before = instance.parameters();
     instance.effect().setParameter(&instance.effect(), index, value);
     const auto after = instance.parameters();

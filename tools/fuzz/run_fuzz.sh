@@ -13,8 +13,7 @@
 # a normal build (`build/native/fuzz_<target> FILE`); once minimised
 # (`fuzz_<target> -minimize_crash=1 -runs=10000 FILE`) and fixed it joins
 # tests/fuzz/corpus/<target>/, which `make test` replays. The fuzzer keeps going after a
-# finding (fork mode, one job at a time: one core). QUINDLE_FUZZ_SKIP_HUGE_VALUES=1 leaves
-# out huge parameter values (see tests/fuzz/fuzz_instance.h).
+# finding (fork mode, one job at a time: one core).
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
