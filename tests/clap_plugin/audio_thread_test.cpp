@@ -11,7 +11,7 @@
 
 #include "clap/clap_instance.h"
 #include "tests/clap_plugin/memory_streams.h"
-#include "tests/engine/allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 #include "tools/host/clap_events.h"
 #include "tools/host/clap_host.h"
 
@@ -70,13 +70,13 @@ TEST(ClapAudioThread, ProcessAndFlushAllocateNothing) {
   running.instance->beginEdit(4);
   running.instance->automateParameter(4, 0.25f);
   running.instance->endEdit(4);
-  const long before = engine_test::allocationCount();
+  const long before = allocation_counter::total();
   for (std::int32_t round = 0; round < 20; ++round) {
     running.process(events, out);
     running.plugin->reset(running.plugin);
     running.instance->flush(events.list(), out.list());
   }
-  EXPECT_EQ(engine_test::allocationCount() - before, 0);
+  EXPECT_EQ(allocation_counter::total() - before, 0);
   EXPECT_EQ(out.events.size(), 3u) << "the edits went out once";
 }
 
