@@ -18,7 +18,7 @@ build=$(cd "${QUINDLE_NATIVE_BUILD:-$root/build/native}" 2>/dev/null && pwd) || 
 module=$build/Quindle.clap
 scanner=/usr/lib/x86_64-linux-gnu/qtractor/qtractor_plugin_scan
 
-bash "$here/install_packages.sh" Qtractor qtractor
+bash "$here/../install_packages.sh" Qtractor qtractor
 [ -f "$module" ] || { echo "hosttest: $module is missing (build the native target)" >&2; exit 1; }
 [ -x "$scanner" ] || { echo "hosttest: $scanner is missing" >&2; exit 1; }
 
