@@ -48,6 +48,12 @@ class ClapGui : public ClapModuleTest {
     if (gui != nullptr && instance != nullptr) gui->destroy(instance->plugin);
     editor_test::pumpMessages();
   }
+  // The editor made and embedded in the host window, as hosts usually do it.
+  bool openEditor() {
+    clap_window_t window = {CLAP_WINDOW_API_WIN32, {nullptr}};
+    window.win32 = editor_test::hostWindow();
+    return gui->create(instance->plugin, CLAP_WINDOW_API_WIN32, false) && gui->set_parent(instance->plugin, &window);
+  }
   // What the host hears in its next flush.
   std::vector<ClapOutputEvents::Event> flushed() {
     ClapOutputEvents out;
@@ -92,10 +98,7 @@ TEST_F(ClapGui, TheWin32EditorEmbeddedAtItsOneSizeHiddenAndShown) {
 
 TEST_F(ClapGui, EditsReachTheHostAsGesturesAroundTheirValues) {
   const clap_plugin_t* plugin = instance->plugin;
-  ASSERT_TRUE(gui->create(plugin, CLAP_WINDOW_API_WIN32, false));
-  clap_window_t window = {CLAP_WINDOW_API_WIN32, {nullptr}};
-  window.win32 = editor_test::hostWindow();
-  ASSERT_TRUE(gui->set_parent(plugin, &window));
+  ASSERT_TRUE(openEditor());
   HWND child = editorWindow(editor_test::hostWindow());
   ASSERT_NE(child, nullptr);
 
@@ -140,10 +143,7 @@ TEST_F(ClapGui, EditsReachTheHostAsGesturesAroundTheirValues) {
 
 TEST_F(ClapGui, TheEditorFollowsChangesFromTheAudioThreadOnTheMainThread) {
   const clap_plugin_t* plugin = instance->plugin;
-  ASSERT_TRUE(gui->create(plugin, CLAP_WINDOW_API_WIN32, false));
-  clap_window_t window = {CLAP_WINDOW_API_WIN32, {nullptr}};
-  window.win32 = editor_test::hostWindow();
-  ASSERT_TRUE(gui->set_parent(plugin, &window));
+  ASSERT_TRUE(openEditor());
   ASSERT_TRUE(instance->activate());
   ClapInputEvents program;
   program.midi(0, 0xC0, 7, 0);
