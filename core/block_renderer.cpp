@@ -42,6 +42,12 @@ void BlockRenderer::parameter(std::int32_t index, float value, std::int32_t fram
   instrument.setParameter(index, value);
 }
 
+void BlockRenderer::program(std::int32_t number, std::int32_t frame) {
+  if (!instrument.bank().isProgram(number)) return;
+  renderUntil(clamp(frame));
+  instrument.selectProgram(number);
+}
+
 void BlockRenderer::finish() {
   renderUntil(frames);
   if (frames > 0 && right != nullptr && right != left) {

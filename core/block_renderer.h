@@ -24,6 +24,9 @@ class BlockRenderer {
   void midi(const std::uint8_t* bytes, std::size_t size, std::int32_t frame);
   // A parameter value that holds from `frame` on; refused values change nothing.
   void parameter(std::int32_t index, float value, std::int32_t frame);
+  // A program selected from `frame` on, as Instrument::selectProgram selects it; a number
+  // outside the bank changes nothing.
+  void program(std::int32_t number, std::int32_t frame);
   // Renders the rest of the block and copies `left` into `right`.
   void finish();
 
