@@ -23,10 +23,13 @@ build-%: setup build/%/build.ninja
 
 build: build-native build-win32 build-win64
 
-# Only the module and our host of one preset: what the demo and the zips need.
+# Only the modules and our host of one preset: what the demo, the zips and the host tests
+# need.
+MODULE_TARGETS := Quindle quindle-host
+MODULE_TARGETS_native := quindle_lv2_bundle
 modules-%: setup build/%/build.ninja
-	@echo "== build Quindle and quindle-host ($*)"
-	@cmake --build --preset $* -j $(JOBS) --target Quindle quindle-host
+	@echo "== build the modules and quindle-host ($*)"
+	@cmake --build --preset $* -j $(JOBS) --target $(MODULE_TARGETS) $(MODULE_TARGETS_$*)
 
 test: setup $(addprefix build-,$(PRESETS_NATIVE) $(PRESETS_WINDOWS))
 	@bash tests/run_all.sh
@@ -37,7 +40,7 @@ demo: setup modules-native modules-win32 modules-win64
 dist: setup modules-native modules-win32 modules-win64
 	@bash tools/dist/make_dist.sh
 
-hosttest: setup modules-win32
+hosttest: setup modules-win32 modules-native
 	@bash tools/hosttest/run_hosttest.sh
 
 bench: setup build-native

@@ -13,8 +13,9 @@
 
 namespace lv2midi {
 
-// The frame an event's time stands for; times in other units than frames count as the
-// start of the block.
+// The frame an event's time stands for. Hosts stamp MIDI input in frames; not all of them
+// fill in the sequence's unit (Ardour 7 leaves it undefined at times), so only a sequence
+// that says it is in beats is read otherwise: its events count from the start of the block.
 inline std::int32_t eventFrame(std::int64_t frames, bool inFrames) {
   if (!inFrames || frames < 0) return 0;
   return frames > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
@@ -23,12 +24,12 @@ inline std::int32_t eventFrame(std::int64_t frames, bool inFrames) {
 
 // Calls receive(bytes, size, frame) for every event of type `midiEvent`, in order.
 template <typename Receive>
-void forEachMidiEvent(const LV2_Atom_Sequence* sequence, LV2_URID midiEvent, LV2_URID frameTime,
+void forEachMidiEvent(const LV2_Atom_Sequence* sequence, LV2_URID midiEvent, LV2_URID beatTime,
                       Receive&& receive) {
   if (sequence == nullptr) return;
   const std::uint64_t size = sequence->atom.size;  // bytes of the body
   if (size < sizeof(LV2_Atom_Sequence_Body)) return;
-  const bool inFrames = sequence->body.unit == 0 || sequence->body.unit == frameTime;
+  const bool inFrames = sequence->body.unit != beatTime;
   const auto* body = reinterpret_cast<const std::uint8_t*>(&sequence->body);
   std::uint64_t offset = sizeof(LV2_Atom_Sequence_Body);
   while (offset + sizeof(LV2_Atom_Event) <= size) {

@@ -29,8 +29,8 @@ const LV2_URID_Map* findUridMap(const LV2_Feature* const* features) {
 
 class Lv2Instrument {
  public:
-  Lv2Instrument(LV2_URID midiEventType, LV2_URID frameTimeUnit)
-      : controls(), midiIn(nullptr), left(nullptr), right(nullptr), midiEvent(midiEventType), frameTime(frameTimeUnit) {}
+  Lv2Instrument(LV2_URID midiEventType, LV2_URID beatTimeUnit)
+      : controls(), midiIn(nullptr), left(nullptr), right(nullptr), midiEvent(midiEventType), beatTime(beatTimeUnit) {}
 
   bool setSampleRate(double rate) { return instrument.setSampleRate(static_cast<float>(rate)); }
 
@@ -58,7 +58,7 @@ class Lv2Instrument {
     const std::int32_t frames = sampleCount > static_cast<std::uint32_t>(INT32_MAX) ? INT32_MAX
                                                                                     : static_cast<std::int32_t>(sampleCount);
     BlockRenderer block(instrument, left, right, frames);
-    lv2midi::forEachMidiEvent(midiIn, midiEvent, frameTime,
+    lv2midi::forEachMidiEvent(midiIn, midiEvent, beatTime,
                               [&block](const std::uint8_t* bytes, std::size_t size, std::int32_t frame) {
                                 block.midi(bytes, size, frame);
                               });
@@ -72,7 +72,7 @@ class Lv2Instrument {
   float* left;
   float* right;
   LV2_URID midiEvent;
-  LV2_URID frameTime;
+  LV2_URID beatTime;
 };
 
 Lv2Instrument* instanceOf(LV2_Handle handle) { return static_cast<Lv2Instrument*>(handle); }
@@ -83,7 +83,7 @@ LV2_Handle instantiate(const LV2_Descriptor*, double rate, const char*, const LV
   const LV2_URID_Map* map = findUridMap(features);
   if (map == nullptr || map->map == nullptr) return nullptr;
   try {
-    auto* plugin = new Lv2Instrument(map->map(map->handle, LV2_MIDI__MidiEvent), map->map(map->handle, LV2_ATOM__frameTime));
+    auto* plugin = new Lv2Instrument(map->map(map->handle, LV2_MIDI__MidiEvent), map->map(map->handle, LV2_ATOM__beatTime));
     if (!plugin->setSampleRate(rate)) {
       delete plugin;
       return nullptr;

@@ -35,7 +35,7 @@ Lv2Runner::Lv2Runner(const LilvPlugin* plugin, UridMap& map, double rate)
       rightOut(kMaxFrames),
       midiEvent(map.map(LV2_MIDI__MidiEvent)),
       sequenceType(map.map(LV2_ATOM__Sequence)),
-      frameTime(map.map(LV2_ATOM__frameTime)) {
+      sequenceUnit(map.map(LV2_ATOM__frameTime)) {
   const LV2_Feature mapFeature = {LV2_URID__map, map.feature()};
   const LV2_Feature* features[] = {&mapFeature, nullptr};
   instance = lilv_plugin_instantiate(plugin, rate, features);
@@ -64,7 +64,7 @@ std::vector<float> Lv2Runner::run(std::uint32_t frames, const std::vector<TimedM
   auto* seq = reinterpret_cast<LV2_Atom_Sequence*>(sequence.data());
   seq->atom.type = sequenceType;
   seq->atom.size = sizeof(LV2_Atom_Sequence_Body);
-  seq->body.unit = frameTime;
+  seq->body.unit = sequenceUnit;
   seq->body.pad = 0;
   for (const TimedMidi& m : midi) {
     LV2_Atom_Event* event = lv2_atom_sequence_end(&seq->body, seq->atom.size);

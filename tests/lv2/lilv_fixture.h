@@ -40,6 +40,8 @@ class Lv2Runner {
   float& control(std::uint32_t port) { return controls[port]; }
   // Runs one block; returns the left output (the right one is checked to be its copy).
   std::vector<float> run(std::uint32_t frames, const std::vector<TimedMidi>& midi = {});
+  // The unit the next sequences are stamped with (atom:frameTime at first).
+  void setSequenceUnit(LV2_URID unit) { sequenceUnit = unit; }
   // The raw sequence buffer, for tests that damage it.
   std::vector<std::uint64_t>& sequenceBuffer() { return sequence; }
   void runRaw(std::uint32_t frames);
@@ -53,7 +55,7 @@ class Lv2Runner {
   std::vector<float> rightOut;
   LV2_URID midiEvent;
   LV2_URID sequenceType;
-  LV2_URID frameTime;
+  LV2_URID sequenceUnit;
 };
 
 class BundleTest : public ::testing::Test {

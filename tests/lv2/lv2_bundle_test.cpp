@@ -185,6 +185,22 @@ TEST_F(BundleTest, RefusedValuesAndDamagedSequencesAreHarmless) {
   EXPECT_LT(std::fabs(muted.back()), 1e-6f);  // only the low-pass tail was left
 }
 
+// Some hosts leave the sequence's unit undefined (Ardour 7 does at times): only a
+// sequence in beats is not read in frames.
+TEST_F(BundleTest, EventTimesAreFramesUnlessTheSequenceSaysBeats) {
+  const std::vector<TimedMidi> note = {{300, {0x90, 72, 100}}};
+  std::vector<std::vector<float>> renders;
+  for (const char* unit : {LV2_ATOM__frameTime, "urn:quindle-test:no-unit", LV2_ATOM__beatTime}) {
+    Lv2Runner lv2(plugin, *urids, kRate);
+    ASSERT_TRUE(lv2.ok());
+    lv2.setSequenceUnit(urids->map(unit));
+    renders.push_back(lv2.run(512, note));
+  }
+  EXPECT_EQ(renders[1], renders[0]);
+  EXPECT_EQ(renders[0][299], 0.0f);
+  EXPECT_NE(renders[2][299], 0.0f);  // beats: the note starts with the block
+}
+
 TEST_F(BundleTest, InstantiationNeedsTheUridMapAndARealRate) {
   EXPECT_EQ(lilv_plugin_instantiate(plugin, kRate, nullptr), nullptr);
   const LV2_Feature mapFeature = {LV2_URID__map, urids->feature()};

@@ -36,11 +36,14 @@ zip="$work/dist/quindle-$version-linux.zip"
 if [ -f "$zip" ]; then
   listing=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
   folder="quindle-$version-linux"
-  check "$listing" "$folder/ $folder/INSTALL.txt $folder/LICENSE $folder/Quindle-factory.fxb $folder/Quindle.so " \
+  lv2="$folder/Quindle.lv2"
+  check "$listing" "$folder/ $folder/INSTALL.txt $folder/LICENSE $folder/Quindle-factory.fxb $lv2/ $lv2/Quindle.so $lv2/manifest.ttl $lv2/presets.ttl $lv2/quindle.ttl $folder/Quindle.so " \
     "zip contents"
   unzip -q "$zip" -d "$work/unpacked"
   check "$(vendor_version_of "$work/unpacked/$folder/Quindle.so")" "$vendor_version" "vendor version of the packed module"
   check "$(sed -n 1p "$work/unpacked/$folder/INSTALL.txt")" "Quindle $version for Linux (x86-64)" "INSTALL.txt title"
+  check "$(grep -oE 'lv2:(minor|micro)Version [0-9]+' "$work/unpacked/$lv2/quindle.ttl" | awk '{print $2}' | tr '\n' .)" \
+    "$minor.$patch." "LV2 minor and micro version"
 fi
 
 echo "$passed passed, $failed failed"

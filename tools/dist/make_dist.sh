@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the distributable files: one zip per target in dist/,
 #   quindle-<version>-win32.zip, quindle-<version>-win64.zip, quindle-<version>-linux.zip,
-# each holding one folder of the same name with the module, the factory bank
+# each holding one folder of the same name with the module, the plug-in bundles of the
+# other formats the target has (Linux: Quindle.lv2), the factory bank
 # (Quindle-factory.fxb), INSTALL.txt and LICENSE. The version comes from cmake/Version.cmake;
 # before a module is packed, quindle-host must report that version's vendor number for it.
 #
@@ -71,13 +72,13 @@ trap 'rm -rf "$work"; finish' EXIT
 
 for target in $targets; do
   case "$target" in
-    win32) build=$win32_build module=Quindle.dll host=quindle-host.exe arch=x86 bits=32 kind=windows ;;
-    win64) build=$win64_build module=Quindle.dll host=quindle-host.exe arch=x64 bits=64 kind=windows ;;
-    linux) build=$native_build module=Quindle.so host=quindle-host arch=x86-64 bits=64 kind=linux ;;
+    win32) build=$win32_build module=Quindle.dll host=quindle-host.exe arch=x86 bits=32 kind=windows bundles=() ;;
+    win64) build=$win64_build module=Quindle.dll host=quindle-host.exe arch=x64 bits=64 kind=windows bundles=() ;;
+    linux) build=$native_build module=Quindle.so host=quindle-host arch=x86-64 bits=64 kind=linux bundles=(Quindle.lv2) ;;
     *) echo "dist: unknown target '$target' (win32, win64, linux)" >&2; exit 2 ;;
   esac
-  for f in "$build/$module" "$build/$host"; do
-    [ -f "$f" ] || { echo "dist: $f is missing; build the $target target first" >&2; exit 1; }
+  for f in "$build/$module" "$build/$host" "${bundles[@]/#/$build/}"; do
+    [ -e "$f" ] || { echo "dist: $f is missing; build the $target target first" >&2; exit 1; }
   done
   reported=$(reported_vendor_version "$build/$host" "$build/$module")
   if [ "$reported" != "$vendor_version" ]; then
@@ -89,6 +90,7 @@ for target in $targets; do
   folder="$work/$name"
   mkdir -p "$folder"
   cp "$build/$module" "$folder/$module"
+  for bundle in "${bundles[@]}"; do cp -R "$build/$bundle" "$folder/$bundle"; done
   cp "$bank" "$folder/Quindle-factory.fxb"
   cp "$root/LICENSE" "$folder/LICENSE"
   sed -e "s/@VERSION@/$version/g" -e "s/@ARCH@/$arch/g" -e "s/@BITS@/$bits/g" \
