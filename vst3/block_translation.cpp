@@ -44,8 +44,8 @@ struct PointCursor {
 };
 
 // The queues of the parameters this plug-in has, one per ID (a repeated ID keeps its
-// first queue); the program selector's first, so that at one offset a program is
-// selected before the values set with it.
+// first queue), in the host's order: hosts add a queue when its parameter first changes,
+// so at one offset the changes apply in the order they were made.
 class ParameterPoints {
  public:
   explicit ParameterPoints(vst3::IParameterChanges* changes) : used(0) {
@@ -60,13 +60,7 @@ class ParameterPoints {
       seen[id] = true;
       PointCursor cursor{queue, id, queue->getPointCount(), 0, 0, 0.0};
       if (!cursor.load()) continue;
-      if (id == kProgramParameter) {
-        for (int32 k = used; k > 0; --k) cursors[k] = cursors[k - 1];
-        cursors[0] = cursor;
-      } else {
-        cursors[used] = cursor;
-      }
-      ++used;
+      cursors[used++] = cursor;
     }
   }
 

@@ -16,7 +16,7 @@ class Instrument;
 namespace quindle_vst3 {
 
 // Audio thread, inside IAudioProcessor::process. Points and events are merged in time
-// order; at the same offset the program selector comes first, then the other points,
+// order; at the same offset the points come first, in the host's order of its queues,
 // then the events, so a note starts with the values set at its sample. A flush (no
 // samples or no buffers) applies the points and touches no audio. Allocates nothing.
 // kInvalidArgument for a negative sample count or a sample size other than 32 bits.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a module's export table (exactly the names given, VSTPluginMain and main when
-# none are) and, for a DLL, that every imported library is a system DLL, so users copy
-# one file.
+# none are) and, for a DLL (a .dll, or the .vst3 of a Windows VST 3 bundle), that every
+# imported library is a system DLL, so users copy one file.
 #   check_exports.sh MODULE OBJDUMP [EXPORTED_NAME ...]
 set -euo pipefail
 export LC_ALL=C
@@ -11,7 +11,7 @@ shift 2
 [ $# -gt 0 ] || set -- VSTPluginMain main
 expected=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
 case "$module" in
-  *.dll)
+  *.dll|*.vst3)
     table=$("$objdump" -p "$module")
     exports=$(echo "$table" | awk '/\[Ordinal\/Name Pointer\] Table/{on=1;next} on&&/^[ \t]*\[/{print $NF;next} on{on=0}' | sort | tr '\n' ' ')
     imports=$(echo "$table" | awk '/DLL Name:/{print $3}' | sort -u | tr '\n' ' ')
