@@ -7,7 +7,7 @@ export WINEPREFIX := $(CURDIR)/build/wineprefix
 export WINEDEBUG := -all
 export WINEDLLOVERRIDES := mscoree,mshtml=
 
-.PHONY: setup build demo test dist hosttest bench clean
+.PHONY: setup build demo test dist hosttest bench soak clean
 # CMake's generated files stay: they are what makes the next build incremental.
 .SECONDARY:
 
@@ -45,6 +45,11 @@ hosttest: setup modules-win32 modules-native
 
 bench: setup build-native
 	@build/native/quindle_bench
+
+# An hour of audio through one instance, with automation on a second thread (MINUTES=N).
+MINUTES ?= 60
+soak: setup build-native
+	@build/native/quindle_soak --minutes $(MINUTES)
 
 clean:
 	rm -rf build dist

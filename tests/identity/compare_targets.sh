@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Renders the same event sequences through the module of each build (the native host
 # with Quindle.so; the win32 and win64 hosts with their Quindle.dll under wine) and
-# compares the outputs' SHA-256 hashes; compares the factory banks the three modules
-# save, and those with the committed Quindle-factory.fxb. The sequences cover all eight
+# through the native build's LV2 bundle (the native host with Quindle.lv2), and compares
+# the outputs' SHA-256 hashes; compares the factory banks the three modules save, and
+# those with the committed Quindle-factory.fxb. The sequences cover all eight
 # factory programs, chords, pitch bends, voice stealing (more than nine notes), all notes
-# off, a type 1 MIDI file with a tempo change, three sample rates and five block sizes.
+# off, a type 1 MIDI file with a tempo change, three sample rates and five block sizes,
+# the start-up sound and edited parameters.
 #
 #   tests/identity/compare_targets.sh NATIVE_BUILD WIN32_BUILD WIN64_BUILD
 #
-# Exits 0 when every output is identical across the three targets, 1 when anything
+# Exits 0 when every output is identical across the four targets, 1 when anything
 # differs or fails (each such case is named), 2 on wrong arguments or missing builds.
 # Set QUINDLE_IDENTITY_KEEP=1 to keep the work directory with all rendered files.
 set -uo pipefail
@@ -21,16 +23,22 @@ if [ $# -ne 3 ]; then
   echo "usage: $0 NATIVE_BUILD WIN32_BUILD WIN64_BUILD" >&2
   exit 2
 fi
-targets=(native win32 win64)
+targets=(native win32 win64 lv2)
+module_targets=(native win32 win64)  # the VST 2.4 modules, which also save banks
 declare -A build_dir
 build_dir[native]=$(cd "$1" 2>/dev/null && pwd) || { echo "no build directory $1" >&2; exit 2; }
 build_dir[win32]=$(cd "$2" 2>/dev/null && pwd) || { echo "no build directory $2" >&2; exit 2; }
 build_dir[win64]=$(cd "$3" 2>/dev/null && pwd) || { echo "no build directory $3" >&2; exit 2; }
+build_dir[lv2]=${build_dir[native]}
 for target in "${targets[@]}"; do
   dir=${build_dir[$target]}
-  if [ "$target" = native ]; then files=("$dir/quindle-host" "$dir/Quindle.so"); else files=("$dir/quindle-host.exe" "$dir/Quindle.dll"); fi
+  case $target in
+    native) files=("$dir/quindle-host" "$dir/Quindle.so") ;;
+    lv2) files=("$dir/quindle-host" "$dir/Quindle.lv2/manifest.ttl") ;;
+    *) files=("$dir/quindle-host.exe" "$dir/Quindle.dll") ;;
+  esac
   for file in "${files[@]}"; do
-    [ -f "$file" ] || { echo "missing $file (build the $target target first)" >&2; exit 2; }
+    [ -f "$file" ] || { echo "missing $file (build the ${target/lv2/native} target first)" >&2; exit 2; }
   done
 done
 
@@ -42,17 +50,17 @@ else
 fi
 cd "$work" || exit 2
 
-# host TARGET VERB ARGS...: runs that target's quindle-host on its own module. Files are
+# host TARGET VERB ARGS...: runs that target's quindle-host on its own plug-in. Files are
 # named relative to the work directory, which wine maps through its Z: drive as well.
 host() {
   local target=$1 verb=$2
   shift 2
   local dir=${build_dir[$target]}
-  if [ "$target" = native ]; then
-    "$dir/quindle-host" "$verb" "$dir/Quindle.so" "$@"
-  else
-    "$wine_run" "$dir/quindle-host.exe" "$verb" "Z:$dir/Quindle.dll" "$@"
-  fi
+  case $target in
+    native) "$dir/quindle-host" "$verb" "$dir/Quindle.so" "$@" ;;
+    lv2) "$dir/quindle-host" "$verb" "$dir/Quindle.lv2" "$@" ;;
+    *) "$wine_run" "$dir/quindle-host.exe" "$verb" "Z:$dir/Quindle.dll" "$@" ;;
+  esac
 }
 
 # --- inputs ---------------------------------------------------------------------------
@@ -133,6 +141,8 @@ for rate in 44100 48000 96000; do
     add "steal-$rate-$block stealing.txt --program 2 --rate $rate --block $block --tail 0.3"
   done
 done
+# No program chosen: the start-up sound (the LV2 ports' defaults).
+add "start-up chords.txt --rate 44100 --block 1024 --tail 0.8"
 add "midi-file tempo.mid --program 5 --rate 48000 --block 64 --tail 0.5"
 add "pcm16 chords.txt --program 7 --rate 44100 --block 512 --format s16 --tail 0.5"
 add "edited chords.txt --program 4 --set 0=0.5,5=0.9,7=0.2,12=0.6 --rate 48000 --block 1000 --tail 0.5"
@@ -140,9 +150,10 @@ add "edited chords.txt --program 4 --set 0=0.5,5=0.9,7=0.2,12=0.6 --rate 48000 -
 status=0
 declare -A hash_of
 
-report() {  # NAME: compares the three hashes stored for NAME
+report() {  # NAME TARGET...: compares the hashes stored for NAME on those targets
   local name=$1 line="" first="" same=1 target
-  for target in "${targets[@]}"; do
+  shift
+  for target in "$@"; do
     local h=${hash_of[$name,$target]}
     line+="  $target=${h:0:16}"
     if [ -z "$first" ]; then first=$h; elif [ "$h" != "$first" ]; then same=0; fi
@@ -167,7 +178,7 @@ for entry in "${cases[@]}"; do
       echo "$name: the $target render failed: $(tr -d '\r' < "$out.log" | head -3)" >&2
     fi
   done
-  report "$name"
+  report "$name" "${targets[@]}"
   # Identical silence would prove nothing: every render must hold sound.
   # The samples start after a 58-byte header (float, format tag 3) or a 44-byte one (PCM).
   format_tag=$(od -An -tu2 -j20 -N2 "$name.native.wav" 2>/dev/null | tr -d ' ')
@@ -187,7 +198,7 @@ if [ "$distinct" != 8 ]; then
 fi
 
 # The factory bank each module saves, and the one the repository ships.
-for target in "${targets[@]}"; do
+for target in "${module_targets[@]}"; do
   out="factory.$target.fxb"
   if host "$target" save-bank "$out" > "$out.log" 2>&1 && [ -s "$out" ]; then
     hash_of[factory-bank,$target]=$(sha256sum "$out" | cut -d' ' -f1)
@@ -196,7 +207,7 @@ for target in "${targets[@]}"; do
     echo "factory-bank: the $target save failed: $(tr -d '\r' < "$out.log" | head -3)" >&2
   fi
 done
-report factory-bank
+report factory-bank "${module_targets[@]}"
 if [ -f "$repo/Quindle-factory.fxb" ]; then
   if cmp -s "$repo/Quindle-factory.fxb" factory.native.fxb; then
     echo "committed Quindle-factory.fxb equals the saved factory bank"
@@ -211,7 +222,7 @@ fi
 
 count=$(( ${#cases[@]} + 1 ))
 if [ $status = 0 ]; then
-  echo "identity: $count outputs identical on native, win32 and win64"
+  echo "identity: $count outputs identical on native, win32, win64 and the LV2 bundle (banks: the three modules)"
 else
   echo "identity: differences found (see DIFFERENT above)"
 fi

@@ -31,12 +31,13 @@ class HostileValues : public ModuleTest {
     const unsigned char bytes[4][3] = {{0x90, 57, 127}, {0x90, 64, 90}, {0xE0, 0, 80}, {0x90, 69, 40}};
     VstEvents* list = reinterpret_cast<VstEvents*>(listStorage);
     list->numEvents = 4;
+    VstEvent** slots = list->events;  // the list runs on past the two entries it declares
     for (int i = 0; i < 4; ++i) {
       midi[i].type = kVstMidiType;
       midi[i].byteSize = sizeof(VstMidiEvent);
       midi[i].deltaFrames = i * 40;
       std::memcpy(midi[i].midiData, bytes[i], 3);
-      list->events[i] = reinterpret_cast<VstEvent*>(&midi[i]);
+      slots[i] = reinterpret_cast<VstEvent*>(&midi[i]);
     }
     dispatch(effect, effProcessEvents, 0, 0, list);
     float loudest = 0.0f;

@@ -1,6 +1,8 @@
 # Runs quindle-host's verbs end to end, as a user would, in the build directory:
-#   cmake -DHOST=<quindle-host> -DMODULE=<Quindle.so|Quindle.dll> [-DEMULATOR=<wine-run.sh>] -P cli_test.cmake
-# Checks exit codes, the files written and what the verbs print.
+#   cmake -DHOST=<quindle-host> -DMODULE=<Quindle.so|Quindle.dll> [-DEMULATOR=<wine-run.sh>]
+#         [-DLV2_BUNDLE=<Quindle.lv2>] -P cli_test.cmake
+# Checks exit codes, the files written and what the verbs print; with an LV2 bundle also
+# what the verbs do with a plug-in of another format.
 cmake_minimum_required(VERSION 3.21)
 
 set(failures 0)
@@ -32,7 +34,7 @@ function(expect_match text regex what)
   endif()
 endfunction()
 
-file(REMOVE cli_chord.txt cli_chord.wav cli_bank.fxb cli_edit.fxp cli_missing.wav)
+file(REMOVE cli_chord.txt cli_chord.wav cli_lv2.wav cli_bank.fxb cli_edit.fxp cli_missing.wav cli_missing.fxb)
 file(WRITE cli_chord.txt "# a chord\n0.1 on 60 100\n0.1 on 64 100\n0.3 bend 12000\n0.5 off 60\n0.5 off 64\n")
 
 # A 16-bit render at 48 kHz: the last event at 0.5 s plus a 0.25 s tail, 4 bytes a frame.
@@ -70,4 +72,28 @@ run(2 out frobnicate)
 run(0 out --help)
 expect_match("${out}" "save-bank MODULE OUT.fxb" "help")
 
-file(REMOVE cli_chord.txt cli_chord.wav cli_bank.fxb cli_edit.fxp)
+# A plug-in of another format: rendered by the same verb to the same bytes, described by
+# info, and refused plainly by what only VST 2.4 modules have.
+if(LV2_BUNDLE)
+  run(0 out info ${LV2_BUNDLE})
+  expect_match("${out}" "format +LV2\n" "LV2 info format")
+  expect_match("${out}" "parameters +13\n" "LV2 info parameter count")
+  expect_match("${out}" "programs +8\n" "LV2 info program count")
+  expect_match("${out}" "\n +12  Volume " "LV2 info parameter names")
+  expect_match("${out}" "\n +7  Knocky " "LV2 info program names")
+  run(0 out render ${MODULE} cli_chord.txt cli_chord.wav --program 6 --set 5=0.75 --block 100)
+  run(0 out render ${LV2_BUNDLE} cli_chord.txt cli_lv2.wav --program 6 --set 5=0.75 --block 100)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files cli_chord.wav cli_lv2.wav RESULT_VARIABLE differ)
+  if(differ)
+    message(SEND_ERROR "the LV2 bundle's render differs from the module's")
+  endif()
+  run(2 out render ${LV2_BUNDLE} cli_chord.txt cli_missing.wav --preset cli_edit.fxp)
+  expect_match("${out}" "--preset loads .fxp and .fxb files into VST 2.4 modules only" "LV2 --preset")
+  run(2 out save-bank ${LV2_BUNDLE} cli_missing.fxb)
+  expect_match("${out}" "save-bank works with VST 2.4 modules only, and .* is an LV2 bundle" "LV2 save-bank")
+  if(EXISTS cli_missing.wav OR EXISTS cli_missing.fxb)
+    message(SEND_ERROR "a refused verb left a file behind")
+  endif()
+endif()
+
+file(REMOVE cli_chord.txt cli_chord.wav cli_lv2.wav cli_bank.fxb cli_edit.fxp)

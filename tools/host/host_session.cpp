@@ -2,7 +2,9 @@
 
 #include "tools/host/fx_preset.h"
 #include "tools/host/number_text.h"
+#include "tools/host/plugin_formats.h"
 #include "tools/host/preset_transfer.h"
+#include "tools/host/vst2_plugin.h"
 
 namespace hostsession {
 namespace {
@@ -24,7 +26,7 @@ bool parseAssignments(const std::string& text, InstanceSetup& setup, std::string
       error = "--set expects INDEX=VALUE[,INDEX=VALUE...], not '" + item + "'";
       return false;
     }
-    setup.parameterValues.emplace_back(static_cast<VstInt32>(index), value);
+    setup.parameterValues.emplace_back(static_cast<std::int32_t>(index), value);
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
@@ -45,52 +47,64 @@ bool readSetup(const CommandLine& line, InstanceSetup& setup, std::string& error
       return false;
     }
     setup.selectsProgram = true;
-    setup.program = static_cast<VstInt32>(program);
+    setup.program = static_cast<std::int32_t>(program);
   }
   return !line.has("set") || parseAssignments(line.value("set"), setup, error);
 }
 
-bool open(const std::string& modulePath, HostSession& session, std::string& error) {
-  session.instance.reset();
-  session.module = PluginModule::load(modulePath, error);
-  if (session.module == nullptr) return false;
-  session.instance = PluginInstance::create(*session.module, error);
-  return session.instance != nullptr;
+bool open(const std::string& path, HostSession& session, std::string& error) {
+  session.plugin = pluginformats::open(path, error);
+  return session.plugin != nullptr;
 }
 
-bool applySetup(PluginInstance& instance, const InstanceSetup& setup, std::string& error) {
-  const AEffect& effect = instance.effect();
-  if (setup.selectsProgram && setup.program >= effect.numPrograms) {
-    error = "program " + std::to_string(setup.program) + " does not exist (the module has " +
-            std::to_string(effect.numPrograms) + ")";
+bool acceptsSetup(PluginFormat format, const InstanceSetup& setup, std::string& error) {
+  if (format == PluginFormat::kVst2 || setup.presetPath.empty()) return true;
+  error = "--preset loads .fxp and .fxb files into VST 2.4 modules only, not into " +
+          std::string(pluginformats::kindOfPath(format)) + " (use --program and --set)";
+  return false;
+}
+
+bool applySetup(HostedPlugin& plugin, const InstanceSetup& setup, std::string& error) {
+  const std::int32_t programs = plugin.programCount();
+  if (setup.selectsProgram && setup.program >= programs) {
+    error = "program " + std::to_string(setup.program) + " does not exist (the plug-in has " +
+            std::to_string(programs) + ")";
     return false;
   }
+  const std::int32_t parameters = plugin.parameterCount();
   for (const auto& assignment : setup.parameterValues) {
-    if (assignment.first >= effect.numParams) {
-      error = "parameter " + std::to_string(assignment.first) + " does not exist (the module has " +
-              std::to_string(effect.numParams) + ")";
+    if (assignment.first >= parameters) {
+      error = "parameter " + std::to_string(assignment.first) + " does not exist (the plug-in has " +
+              std::to_string(parameters) + ")";
       return false;
     }
   }
-  fxpreset::FxFile preset;
+  if (!acceptsSetup(plugin.format(), setup, error)) return false;
   const bool hasPreset = !setup.presetPath.empty();
+  PluginInstance* instance = plugin.vst2Instance();
+  fxpreset::FxFile preset;
   if (hasPreset && !fxpreset::readFile(setup.presetPath, preset, error)) return false;
-  if (hasPreset && !presettransfer::check(instance, preset, error)) {
+  if (hasPreset && !presettransfer::check(*instance, preset, error)) {
     error = setup.presetPath + ": " + error;
     return false;
   }
 
-  if (hasPreset && preset.isBank && !presettransfer::apply(instance, preset, error)) {
+  if (hasPreset && preset.isBank && !presettransfer::apply(*instance, preset, error)) {
     error = setup.presetPath + ": " + error;
     return false;
   }
-  if (setup.selectsProgram) instance.selectProgram(setup.program);
-  if (hasPreset && !preset.isBank && !presettransfer::apply(instance, preset, error)) {
+  if (setup.selectsProgram && !plugin.selectProgram(setup.program, error)) return false;
+  if (hasPreset && !preset.isBank && !presettransfer::apply(*instance, preset, error)) {
     error = setup.presetPath + ": " + error;
     return false;
   }
-  for (const auto& assignment : setup.parameterValues) instance.setParameter(assignment.first, assignment.second);
+  for (const auto& assignment : setup.parameterValues) plugin.setParameter(assignment.first, assignment.second);
   return true;
+}
+
+bool applySetup(PluginInstance& instance, const InstanceSetup& setup, std::string& error) {
+  Vst2Plugin plugin(instance);
+  return applySetup(plugin, setup, error);
 }
 
 }  // namespace hostsession

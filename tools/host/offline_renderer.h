@@ -1,9 +1,9 @@
-// Renders an event sequence through an instance's binary interface, as a host does while
-// bouncing a track: effSetSampleRate, effSetBlockSize, effMainsChanged 1 and
-// effStartProcess; then block by block effProcessEvents with the block's MIDI (offsets
-// inside the block) and processReplacing into two output channels; then effStopProcess
-// and effMainsChanged 0. The sound runs from the start of the sequence to its last event
-// plus the tail.
+// Renders an event sequence through a plug-in of any format, as a host does while
+// bouncing a track: the plug-in is prepared for the sample rate, the block size and the
+// most messages any block carries; then block by block it gets the block's MIDI (offsets
+// inside the block) and renders two output channels; then it is stopped. The sound runs
+// from the start of the sequence to its last event plus the tail; every block is full
+// but the last.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tools/host/event_sequence.h"
+#include "tools/host/hosted_plugin.h"
 #include "tools/host/plugin_instance.h"
 
 namespace offlinerender {
@@ -37,6 +38,9 @@ using ProgressSink = std::function<void(std::int64_t done, std::int64_t total)>;
 // Frames from the start to the last event plus the tail.
 std::int64_t totalFrames(const EventSequence& sequence, const Settings& settings);
 
+bool render(HostedPlugin& plugin, const EventSequence& sequence, const Settings& settings, const BlockSink& sink,
+            const ProgressSink& progress, std::string& error);
+// The same through a VST 2.4 instance the caller keeps open.
 bool render(PluginInstance& instance, const EventSequence& sequence, const Settings& settings,
             const BlockSink& sink, const ProgressSink& progress, std::string& error);
 

@@ -1,5 +1,5 @@
-// quindle-host save-bank / save-program / load-preset: the module's state as .fxb and
-// .fxp files.
+// quindle-host save-bank / save-program / load-preset: a VST 2.4 module's state as .fxb
+// and .fxp files.
 #include <cstdio>
 #include <string>
 
@@ -15,17 +15,18 @@ constexpr std::size_t kModuleAndFile = 2;
 int save(const char* verb, const Arguments& arguments, bool bank) {
   CommandLine line;
   HostSession session;
-  const int prepared = openPrepared(verb, arguments, {}, kModuleAndFile, line, session);
+  const int prepared = openPrepared(verb, arguments, {}, kModuleAndFile, line, session, Formats::kVst2Only);
   if (prepared != kSuccess) return prepared;
+  PluginInstance& instance = *session.plugin->vst2Instance();
   std::string error;
   std::vector<std::uint8_t> bytes;
   if (bank) {
     fxpreset::FxBank captured;
-    if (!presettransfer::captureBank(*session.instance, captured, error)) return failure(verb, error);
+    if (!presettransfer::captureBank(instance, captured, error)) return failure(verb, error);
     bytes = fxpreset::serialize(captured);
   } else {
     fxpreset::FxProgram captured;
-    if (!presettransfer::captureProgram(*session.instance, captured, error)) return failure(verb, error);
+    if (!presettransfer::captureProgram(instance, captured, error)) return failure(verb, error);
     bytes = fxpreset::serialize(captured);
   }
   if (!fxpreset::writeFile(line.positionals()[1], bytes, error)) return failure(verb, error);
@@ -53,12 +54,12 @@ int loadPreset(const Arguments& arguments) {
   if (line.positionals().size() != kModuleAndFile) return usageError(kVerb, "expected MODULE FILE");
   withPreset = {line.positionals()[0], "--preset", line.positionals()[1]};
   HostSession session;
-  const int prepared = openPrepared(kVerb, withPreset, {}, 1, line, session);
+  const int prepared = openPrepared(kVerb, withPreset, {}, 1, line, session, Formats::kVst2Only);
   if (prepared != kSuccess) return prepared;
 
   fxpreset::FxFile file;
   if (!fxpreset::readFile(withPreset[2], file, error)) return failure(kVerb, error);
-  PluginInstance& instance = *session.instance;
+  PluginInstance& instance = *session.plugin->vst2Instance();
   std::printf("loaded %s, plug-in '%s', version %d\n", contentName(file),
               fxpreset::fourCharText(file.isBank ? file.bank.fxID : file.program.fxID).c_str(),
               static_cast<int>(file.isBank ? file.bank.fxVersion : file.program.fxVersion));

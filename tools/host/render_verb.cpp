@@ -1,4 +1,4 @@
-// quindle-host render MODULE IN OUT.wav: plays an event sequence through the module and
+// quindle-host render PLUGIN IN OUT.wav: plays an event sequence through the plug-in and
 // writes the two output channels as a WAV file.
 #include <string>
 
@@ -13,7 +13,7 @@ namespace verbs {
 namespace {
 
 constexpr const char* kVerb = "render";
-constexpr std::size_t kPositionals = 3;  // MODULE IN OUT.wav
+constexpr std::size_t kPositionals = 3;  // PLUGIN IN OUT.wav
 // The longest tail the option takes.
 constexpr std::int64_t kMaxTailSeconds = 3600;
 
@@ -64,7 +64,7 @@ bool readOptions(const CommandLine& line, RenderOptions& options, std::string& e
 int render(const Arguments& arguments) {
   const std::vector<OptionSpec> own = {
       {"rate", true}, {"block", true}, {"tail", true}, {"format", true}, {"progress", false}};
-  // The options are checked before the module is loaded, so that a typo costs nothing.
+  // The options are checked before the plug-in is loaded, so that a typo costs nothing.
   CommandLine line;
   std::string error;
   std::vector<OptionSpec> all = own;
@@ -93,7 +93,7 @@ int render(const Arguments& arguments) {
   }
   ProgressMeter meter(options.progress);
   const bool rendered = offlinerender::render(
-      *session.instance, sequence, options.settings,
+      *session.plugin, sequence, options.settings,
       [&writer](const float* const* channels, std::int32_t frames, std::string& sinkError) {
         return writer.write(channels, static_cast<std::size_t>(frames), sinkError);
       },

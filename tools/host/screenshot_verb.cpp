@@ -1,7 +1,8 @@
 // quindle-host screenshot MODULE OUT.png: opens the module's editor in a window of the
 // host's own, lets it paint, and saves what the window shows as a PNG picture. The
 // shared options (--preset, --program, --set) choose the values the editor shows.
-// Windows builds only: elsewhere the verb reports that it has no window system.
+// VST 2.4 modules and Windows builds only: elsewhere the verb reports that it has no
+// window system.
 #include <string>
 
 #include "tools/host/verb_support.h"
@@ -130,10 +131,10 @@ int takeScreenshot(PluginInstance& instance, const std::string& picturePath) {
 int screenshot(const Arguments& arguments) {
   CommandLine line;
   HostSession session;
-  const int prepared = openPrepared(kVerb, arguments, {}, kModuleAndPicture, line, session);
+  const int prepared = openPrepared(kVerb, arguments, {}, kModuleAndPicture, line, session, Formats::kVst2Only);
   if (prepared != kSuccess) return prepared;
 #ifdef _WIN32
-  return takeScreenshot(*session.instance, line.positionals()[1]);
+  return takeScreenshot(*session.plugin->vst2Instance(), line.positionals()[1]);
 #else
   return failure(kVerb, "editors are windows of the Windows build: run the Windows quindle-host");
 #endif

@@ -1,5 +1,5 @@
 // What every verb does before its own work: read its options, check its positional
-// arguments, load the module, open an instance and apply the shared setup options.
+// arguments, open the plug-in and apply the shared setup options.
 #pragma once
 
 #include <cstddef>
@@ -12,9 +12,15 @@
 
 namespace verbs {
 
-// The first positional argument is the module. Returns kSuccess with `session` open and
-// prepared, or the exit code the verb returns after the message has been printed.
+// Which plug-ins a verb works with.
+enum class Formats { kAny, kVst2Only };
+
+// The first positional argument is the plug-in. A verb for VST 2.4 modules only, or
+// --preset, refuses another format by its path before anything is loaded. Returns
+// kSuccess with `session` open and prepared, or the exit code the verb returns after the
+// message has been printed.
 int openPrepared(const char* verb, const Arguments& arguments, const std::vector<OptionSpec>& ownOptions,
-                 std::size_t positionalCount, CommandLine& line, HostSession& session);
+                 std::size_t positionalCount, CommandLine& line, HostSession& session,
+                 Formats formats = Formats::kAny);
 
 }  // namespace verbs

@@ -1,0 +1,25 @@
+#include "bench/soak/audio_thread_allocations.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> allocations{0};
+thread_local bool onAudioThread = false;
+}  // namespace
+
+soak::AudioThreadScope::AudioThreadScope() { onAudioThread = true; }
+soak::AudioThreadScope::~AudioThreadScope() { onAudioThread = false; }
+long soak::audioThreadAllocations() { return allocations.load(std::memory_order_relaxed); }
+
+void* operator new(std::size_t size) {
+  if (onAudioThread) allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
