@@ -97,7 +97,7 @@ tresult PLUGIN_API ParamValueQueue::addPoint(int32 sampleOffset, ParamValue valu
   return kResultOk;
 }
 
-int32 PLUGIN_API ParameterChanges::getParameterCount() { return static_cast<int32>(queues.size()); }
+int32 PLUGIN_API ParameterChanges::getParameterCount() { return static_cast<int32>(used); }
 
 IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index) {
   if (index < 0 || index >= getParameterCount()) return nullptr;
@@ -105,15 +105,19 @@ IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index) {
 }
 
 IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const ParamID& id, int32& index) {
-  for (std::size_t i = 0; i < queues.size(); ++i) {
+  for (std::size_t i = 0; i < used; ++i) {
     if (queues[i].getParameterId() == id) {
       index = static_cast<int32>(i);
       return &queues[i];
     }
   }
-  index = getParameterCount();
-  queues.emplace_back(id);
-  return &queues.back();
+  if (used < queues.size()) {
+    queues[used].reuse(id);
+  } else {
+    queues.emplace_back(id);
+  }
+  index = static_cast<int32>(used);
+  return &queues[used++];
 }
 
 void ParameterChanges::add(ParamID id, int32 offset, ParamValue value) {

@@ -81,6 +81,7 @@ class EventList final : public HostObject<vst3::IEventList> {
   vst3::tresult PLUGIN_API getEvent(vst3::int32 index, vst3::Event& e) override;
   vst3::tresult PLUGIN_API addEvent(vst3::Event& e) override;
   void clear() { events.clear(); }
+  void reserve(std::size_t count) { events.reserve(count); }
 
  private:
   std::vector<vst3::Event> events;
@@ -89,6 +90,11 @@ class EventList final : public HostObject<vst3::IEventList> {
 class ParamValueQueue final : public HostObject<vst3::IParamValueQueue> {
  public:
   explicit ParamValueQueue(vst3::ParamID parameter) : id(parameter) {}
+  // Empty again, for `parameter`; the points' storage stays.
+  void reuse(vst3::ParamID parameter) {
+    id = parameter;
+    points.clear();
+  }
   vst3::ParamID PLUGIN_API getParameterId() override { return id; }
   vst3::int32 PLUGIN_API getPointCount() override;
   vst3::tresult PLUGIN_API getPoint(vst3::int32 index, vst3::int32& sampleOffset, vst3::ParamValue& value) override;
@@ -103,7 +109,8 @@ class ParamValueQueue final : public HostObject<vst3::IParamValueQueue> {
   std::vector<Point> points;
 };
 
-// One queue per parameter, points in the order added.
+// One queue per parameter, points in the order added. Emptied queues are reused, so a
+// render allocates only for a block with more queues or points than any before.
 class ParameterChanges final : public HostObject<vst3::IParameterChanges> {
  public:
   vst3::int32 PLUGIN_API getParameterCount() override;
@@ -111,11 +118,12 @@ class ParameterChanges final : public HostObject<vst3::IParameterChanges> {
   vst3::IParamValueQueue* PLUGIN_API addParameterData(const vst3::ParamID& id, vst3::int32& index) override;
   // A point of `id`'s queue.
   void add(vst3::ParamID id, vst3::int32 offset, vst3::ParamValue value);
-  void clear() { queues.clear(); }
-  bool empty() const { return queues.empty(); }
+  void clear() { used = 0; }
+  bool empty() const { return used == 0; }
 
  private:
   std::deque<ParamValueQueue> queues;  // stable addresses while queues are added
+  std::size_t used = 0;                // the first `used` queues hold this block's changes
 };
 
 // What the plug-in told the handler, in order.

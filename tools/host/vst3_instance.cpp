@@ -101,7 +101,8 @@ Vst3Instance::~Vst3Instance() {
   releaseAndClear(componentInterface);
 }
 
-bool Vst3Instance::prepare(double sampleRate, int32 maxBlockFrames, std::string& error) {
+bool Vst3Instance::prepare(double sampleRate, int32 maxBlockFrames, std::string& error, std::size_t maxEvents) {
+  events.reserve(maxEvents);
   ProcessSetup setup{kOffline, kSample32, maxBlockFrames, sampleRate};
   if (processorInterface->canProcessSampleSize(kSample32) != kResultTrue ||
       processorInterface->setupProcessing(setup) != kResultOk) {

@@ -39,8 +39,9 @@ class Vst3Instance {
   vst3::IUnitInfo* unitInfo() { return units; }
 
   // setupProcessing (32-bit samples, offline), the stereo arrangement, the buses on,
-  // setActive and setProcessing. False with a reason when the plug-in refuses.
-  bool prepare(double sampleRate, vst3::int32 maxBlockFrames, std::string& error);
+  // setActive and setProcessing; room for `maxEvents` events a block. False with a
+  // reason when the plug-in refuses.
+  bool prepare(double sampleRate, vst3::int32 maxBlockFrames, std::string& error, std::size_t maxEvents = 0);
   // setProcessing (false) and setActive (false), if prepared.
   void stop();
 
