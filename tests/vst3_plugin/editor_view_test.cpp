@@ -31,7 +31,9 @@ class Vst3EditorView : public BundleTest {
     ASSERT_NE(view, nullptr);
   }
   void TearDown() override {
-    if (view != nullptr) EXPECT_EQ(view->release(), 0u);
+    if (view != nullptr) {
+      EXPECT_EQ(view->release(), 0u);
+    }
     EXPECT_EQ(frame.referenceCount(), 1u);
   }
 
