@@ -85,4 +85,22 @@ inline std::vector<std::uint32_t> renderBits(HostedPlugin& plugin, const Case& c
   return bits;
 }
 
+// Every case through the plug-in at `path` and through the VST 2.4 module, both opened
+// anew for each: the same bits, and enough sound that the sameness proves something.
+inline void expectEveryCaseAsTheModule(const std::string& path, const std::string& modulePath) {
+  for (const Case& c : kCases) {
+    auto plugin = openByPath(path);
+    auto module = openByPath(modulePath);
+    ASSERT_NE(plugin, nullptr);
+    ASSERT_NE(module, nullptr);
+    const std::vector<std::uint32_t> fromPlugin = renderBits(*plugin, c);
+    const std::vector<std::uint32_t> fromModule = renderBits(*module, c);
+    ASSERT_EQ(fromPlugin.size(), fromModule.size()) << c.name;
+    std::size_t sounding = 0;
+    for (std::uint32_t word : fromModule) sounding += (word << 1) != 0 ? 1 : 0;  // not +0 or -0
+    EXPECT_GT(sounding, fromModule.size() / 4) << c.name << ": identical near-silence proves nothing";
+    EXPECT_TRUE(fromPlugin == fromModule) << c.name;
+  }
+}
+
 }  // namespace backend_cases

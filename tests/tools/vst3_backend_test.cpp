@@ -32,16 +32,7 @@ TEST(Vst3Backend, TheBundleIsHostedAsVst3WithItsClass) {
 }
 
 TEST(Vst3Backend, RendersTheSameBitsAsTheVst2Module) {
-  for (const Case& c : kCases) {
-    auto bundle = openByPath(QUINDLE_VST3_BUNDLE);
-    auto module = openByPath(QUINDLE_MODULE_FILE);
-    ASSERT_NE(bundle, nullptr);
-    ASSERT_NE(module, nullptr);
-    const std::vector<std::uint32_t> fromBundle = renderBits(*bundle, c);
-    const std::vector<std::uint32_t> fromModule = renderBits(*module, c);
-    ASSERT_EQ(fromBundle.size(), fromModule.size()) << c.name;
-    EXPECT_TRUE(fromBundle == fromModule) << c.name;
-  }
+  expectEveryCaseAsTheModule(QUINDLE_VST3_BUNDLE, QUINDLE_MODULE_FILE);
 }
 
 TEST(Vst3Backend, ParametersAndProgramsMatchTheModulesByNameAndValue) {

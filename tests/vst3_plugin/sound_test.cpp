@@ -1,8 +1,9 @@
 // The VST 3 bundle sounds exactly as the VST 2.4 module of the same build: the same notes
 // at the same offsets, pitch bends and controllers 123 and 126 as hosts deliver them, the
-// same values and programs set between blocks, the same rate and blocks give the same
-// samples bit for bit. Programs chosen through the host's program list and a saved
-// state travel with their values.
+// same values and programs (through the host's program list) set between blocks, the
+// same rate and blocks give the same samples bit for bit; a saved state travels with
+// every program's values. (quindle-host's backend test and the identity script render
+// more cases through the bundle on every target.)
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -175,61 +176,32 @@ bool hasSound(const std::vector<float>& samples) {
   return false;
 }
 
-TEST_F(Vst3Sound, EqualsTheVst2ModuleBitForBit) {
-  for (double rate : {44100.0, 96000.0}) {
-    for (std::int32_t block : {64, 1000}) {
-      const Scene scene = busyScene(rate, block);
-      const std::vector<float> vst2 = renderVst2(scene);
-      ASSERT_TRUE(hasSound(vst2));
-      const std::vector<float> vst3 = renderVst3(scene);
-      ASSERT_EQ(vst3.size(), vst2.size());
-      std::size_t first = 0;
-      while (first < vst2.size() && vst3[first] == vst2[first]) ++first;
-      ASSERT_EQ(first, vst2.size()) << rate << " Hz, blocks of " << block << ": first difference at sample " << first;
-    }
-  }
-}
-
-TEST_F(Vst3Sound, EveryFactoryProgramFromTheProgramListSoundsAsInVst2) {
-  for (std::int32_t program = 0; program < kProgramCount; ++program) {
-    Scene scene = busyScene(44100.0, 512);
-    scene.changes = {{0, Change::kProgram, static_cast<float>(program)}};
-    auto instance = makeInstance();
-    ASSERT_NE(instance, nullptr);
-    EXPECT_TRUE(renderVst3(scene, instance.get()) == renderVst2(scene)) << "program " << program;
-    // The host was asked to re-read the values, and reads the program's.
-    bool restarted = false;
-    for (const vst3host::HandlerCall& call : instance->handler().calls) {
-      restarted = restarted || (call.kind == vst3host::HandlerCall::kRestart && call.flags == kParamValuesChanged);
-    }
-    EXPECT_EQ(restarted, program != 0);
-    EXPECT_EQ(instance->controller().getParamNormalized(PARAM_TONE_LEVEL),
-              static_cast<double>(kFactoryPrograms[program].values[PARAM_TONE_LEVEL]));
-  }
-}
-
-TEST_F(Vst3Sound, ASavedStateBringsBackEveryProgramsEdits) {
-  Scene edits = busyScene(48000.0, 256);
+// Notes at offsets inside blocks on several channels, bends, the silencing controllers,
+// values and programs set between blocks: the VST 2.4 module's samples; then the state
+// saved after it holds the module's bank, and a new instance given it plays on as a
+// VST 2.4 instance given that bank.
+TEST_F(Vst3Sound, PlaysAsTheVst2ModuleAndItsStateKeepsEveryProgramsEdits) {
+  const Scene edits = busyScene(48000.0, 256);
   auto original = makeInstance();
+  auto edited = makeVst2();
   ASSERT_NE(original, nullptr);
-  renderVst3(edits, original.get());  // leaves program 7 current, programs 2 and 7 edited
+  ASSERT_NE(edited, nullptr);
+  const std::vector<float> fromVst3 = renderVst3(edits, original.get());  // leaves program 7 current
+  const std::vector<float> fromVst2 = renderVst2(edits, edited.get());
+  ASSERT_TRUE(hasSound(fromVst2));
+  ASSERT_EQ(fromVst3.size(), fromVst2.size());
+  std::size_t first = 0;
+  while (first < fromVst2.size() && fromVst3[first] == fromVst2[first]) ++first;
+  ASSERT_EQ(first, fromVst2.size()) << "first difference at sample " << first;
+
   std::vector<std::uint8_t> componentState, controllerState;
   ASSERT_TRUE(original->saveState(componentState, controllerState));
-  EXPECT_EQ(componentState.size(), 620u);
-
-  // The bank inside the state is the VST 2.4 bank after the same edits.
-  auto edited = makeVst2();
-  ASSERT_NE(edited, nullptr);
-  renderBlocks(edits, [&](const Change& change) {
-    if (change.index == Change::kProgram) edited->selectProgram(static_cast<VstInt32>(change.value));
-    else edited->setParameter(change.index, change.value);
-  }, [](const std::vector<Message>&, std::int64_t, float*, float*, std::int32_t) {});
+  ASSERT_EQ(componentState.size(), 620u);
   void* chunk = nullptr;
   ASSERT_EQ(edited->dispatch(effGetChunk, 0, 0, &chunk), kBankChunkSize);
   std::vector<std::uint8_t> bank(static_cast<std::uint8_t*>(chunk), static_cast<std::uint8_t*>(chunk) + kBankChunkSize);
   EXPECT_EQ(std::memcmp(componentState.data() + 12, bank.data(), bank.size()), 0);
 
-  // A new instance with the state plays as a VST 2.4 instance with program 7 and that bank.
   auto restored = makeInstance();
   ASSERT_NE(restored, nullptr);
   std::string error;
@@ -240,7 +212,7 @@ TEST_F(Vst3Sound, ASavedStateBringsBackEveryProgramsEdits) {
   ASSERT_NE(vst2, nullptr);
   vst2->selectProgram(7);
   ASSERT_EQ(vst2->dispatch(effSetChunk, 0, kBankChunkSize, bank.data()), kBankChunkSize);
-  Scene later = busyScene(48000.0, 256);
+  Scene later = edits;
   later.changes.clear();
   const std::vector<float> played = renderVst3(later, restored.get());
   EXPECT_TRUE(hasSound(played));
