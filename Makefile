@@ -53,3 +53,11 @@ soak: setup build-native
 
 clean:
 	rm -rf build dist
+
+# Every fuzz target for FUZZ_SECONDS seconds (make fuzz FUZZ_SECONDS=600), one after the other.
+.PHONY: fuzz
+FUZZ_SECONDS ?= 60
+fuzz: setup build/native-fuzz/build.ninja
+	@echo "== build native-fuzz"
+	@cmake --build --preset native-fuzz -j $(JOBS)
+	@bash tools/fuzz/run_fuzz.sh $(FUZZ_SECONDS)

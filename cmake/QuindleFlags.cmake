@@ -28,3 +28,13 @@ if(QUINDLE_SANITIZE)
   add_compile_options(-fsanitize=${QUINDLE_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=${QUINDLE_SANITIZE})
 endif()
+
+# The fuzzing build (clang only): every library instrumented for libFuzzer's coverage and
+# checked by AddressSanitizer and UndefinedBehaviorSanitizer; the fuzz programs alone
+# link libFuzzer's driver (tests/fuzz). Only what the fuzz targets use is built.
+option(QUINDLE_FUZZ "Build the libFuzzer targets only (clang)" OFF)
+if(QUINDLE_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

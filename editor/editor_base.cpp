@@ -35,3 +35,5 @@ void EditorBase::parameterChanged(VstInt32, float) {}
 void EditorBase::refreshAllControls() {}
 
 void EditorBase::redrawDirty() {}
+
+EditorEventPump* EditorBase::eventPump() { return nullptr; }

@@ -1,11 +1,13 @@
-// The editor interface the effect frame's dispatcher talks to. It holds no window of its
-// own: WindowEditor (Windows builds only) derives from it. Window handles are kept as
-// opaque pointers so that this header, and the shell that uses it, stay free of Win32.
+// The editor interface every plug-in format talks to. It holds no window of its own: the
+// Win32 editor (WindowEditor, Windows builds) and the X11 editor (Linux builds) derive
+// from it. Window handles are kept as opaque pointers (an HWND, or an X11 window id in
+// a pointer) so that this header, and the formats that use it, stay free of both.
 #pragma once
 
 #include "shell/vst_abi.h"
 
 class EditedInstance;
+class EditorEventPump;
 
 class EditorBase {
  public:
@@ -22,7 +24,8 @@ class EditorBase {
   // effEditClose, UI thread.
   virtual void close();
   virtual bool isOpen();
-  // effEditIdle, UI thread: nothing to do, every redraw happens at once.
+  // effEditIdle, LV2's idle interface, UI thread, regularly: the X11 editor handles its
+  // window's events here; the Win32 editor has nothing to do.
   virtual void idle();
   // effEditKeyDown / effEditKeyUp, UI thread: this editor never consumes a key.
   virtual bool keyDown(VstKeyCode& key);
@@ -37,11 +40,16 @@ class EditorBase {
   virtual void refreshAllControls();
   virtual void redrawDirty();
 
+  // For formats whose hosts offer a run loop instead of an idle call (VST 3, CLAP): the
+  // editor's descriptor and pump calls, or null where the window system delivers events
+  // by itself (Windows).
+  virtual EditorEventPump* eventPump();
+
  protected:
   EditedInstance* effect;
   void* parentWindow;
 };
 
-// Creates the instance's concrete editor, or null where the build has none (the Linux
-// module) or it cannot be made. Defined by the editor on Windows, as null elsewhere.
+// Creates the instance's concrete editor (Win32 or X11, whichever the build has), or null
+// when it cannot be made.
 EditorBase* createPluginEditor(EditedInstance* owner);

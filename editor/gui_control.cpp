@@ -1,14 +1,7 @@
 #include "editor/gui_control.h"
 
-#include "editor/window_editor.h"
 #include "editor/edited_instance.h"
-
-namespace {
-
-// The pen that outlines a round backdrop.
-constexpr int kBackdropPenWidth = 1;
-
-}  // namespace
+#include "editor/editor_base.h"
 
 GuiControl::GuiControl(std::int32_t controlLeft, std::int32_t controlTop, std::int32_t controlWidth,
                        std::int32_t controlHeight, float initialValue)
@@ -35,43 +28,46 @@ void GuiControl::onMouseLeave(std::int32_t, std::int32_t) {}
 void GuiControl::onMouseRelease(std::int32_t, std::int32_t) {}
 void GuiControl::onMouseDrag(std::int32_t, std::int32_t) {}
 void GuiControl::onWheel(std::int32_t) {}
-void GuiControl::draw(HDC, COLORREF, COLORREF) {}
+void GuiControl::draw(ControlCanvas&, PixelColor, PixelColor) {}
 
-void GuiControl::bind(WindowEditor* owner, VstInt32 parameter, bool reportAsAutomation) {
+void GuiControl::bind(EditorBase* owner, std::int32_t parameter, bool reportAsAutomation) {
   ownerEditor = owner;
   parameterIndex = parameter;
   automate = reportAsAutomation;
 }
 
-void GuiControl::paintIfDirty(HDC dc, COLORREF outline, COLORREF fill) {
-  if (!dirty.load(std::memory_order_relaxed)) return;
+void GuiControl::paintIfDirty(ControlCanvas& canvas, PixelColor outline, PixelColor fill) {
+  if (!dirty.exchange(false, std::memory_order_relaxed)) return;
   if (backdropVisible) {
-    HBRUSH brush = CreateSolidBrush(fill);
     if (roundBackdrop) {
-      HPEN pen = CreatePen(PS_SOLID, kBackdropPenWidth, outline);
-      HGDIOBJ previousPen = SelectObject(dc, pen);
-      HGDIOBJ previousBrush = SelectObject(dc, brush);
-      Ellipse(dc, left, top, left + width, top + height);
-      SelectObject(dc, previousBrush);
-      SelectObject(dc, previousPen);
-      DeleteObject(pen);
+      canvas.fillEllipse(getRect(), outline, fill);
     } else {
-      const RECT area = {left, top, left + width, top + height};
-      FillRect(dc, &area, brush);
+      canvas.fillRectangle(getRect(), fill);
     }
-    DeleteObject(brush);
   }
-  draw(dc, outline, fill);
-  dirty.store(false, std::memory_order_relaxed);
+  draw(canvas, outline, fill);
 }
 
+namespace {
+
+EditedInstance* instanceOf(EditorBase* editor) { return editor != nullptr ? editor->getEffect() : nullptr; }
+
+}  // namespace
+
 void GuiControl::reportValue(float reported) {
-  if (ownerEditor == nullptr) return;
-  EditedInstance* instance = ownerEditor->getEffect();
+  EditedInstance* instance = instanceOf(ownerEditor);
   if (instance == nullptr) return;
   if (automate) {
     instance->automateParameter(parameterIndex, reported);
   } else {
     instance->setParameter(parameterIndex, reported);
   }
+}
+
+void GuiControl::beginGesture() {
+  if (EditedInstance* instance = instanceOf(ownerEditor)) instance->beginEdit(parameterIndex);
+}
+
+void GuiControl::endGesture() {
+  if (EditedInstance* instance = instanceOf(ownerEditor)) instance->endEdit(parameterIndex);
 }

@@ -18,7 +18,7 @@ std::int32_t thousandths(float v) { return static_cast<std::int32_t>(v * GuiKnob
 }  // namespace
 
 GuiKnob::GuiKnob(std::int32_t knobLeft, std::int32_t knobTop, std::int32_t knobWidth, std::int32_t knobHeight,
-                 float detentRadius, float detentValue, HBITMAP strip, HBITMAP mask, std::int32_t stripFrameHeight,
+                 float detentRadius, float detentValue, BitmapId strip, BitmapId mask, std::int32_t stripFrameHeight,
                  std::int32_t stripFrameCount)
     : GuiControl(knobLeft, knobTop, knobWidth, knobHeight, kInitialValue),
       anchorY(0),
@@ -44,6 +44,7 @@ std::int32_t GuiKnob::frameRowFor(float shown) const {
 void GuiKnob::onMouseDown(std::int32_t, std::int32_t, std::int32_t y) {
   pressed = true;
   anchorY = y;
+  beginGesture();
 }
 
 // Window's thread, each move while the knob holds the capture. Every step starts from
@@ -62,6 +63,7 @@ void GuiKnob::onMouseDrag(std::int32_t, std::int32_t y) {
 // Window's thread: the drag ends; the knob is drawn once more.
 void GuiKnob::onMouseRelease(std::int32_t, std::int32_t) {
   if (reportOnRelease) reportValue(value.load(std::memory_order_relaxed));
+  endGesture();
   pressed = false;
   setDirty();
 }
@@ -83,12 +85,8 @@ float GuiKnob::getValue() { return value.load(std::memory_order_relaxed); }
 
 // The mask blackens the knob's disc and keeps its surroundings; the frame, knob on
 // black, is then ORed into the disc. The knob thus redraws in place over the background.
-void GuiKnob::draw(HDC dc, COLORREF, COLORREF) {
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ previous = SelectObject(source, maskBitmap);
-  BitBlt(dc, left, top, width, height, source, 0, 0, SRCAND);
-  SelectObject(source, frameStrip);
-  BitBlt(dc, left, top, width, height, source, 0, frameRowFor(value.load(std::memory_order_relaxed)), SRCPAINT);
-  SelectObject(source, previous);
-  DeleteDC(source);
+void GuiKnob::draw(ControlCanvas& canvas, PixelColor, PixelColor) {
+  const PixelRect place = getRect();
+  canvas.blit(maskBitmap, 0, place, RASTER_AND);
+  canvas.blit(frameStrip, frameRowFor(value.load(std::memory_order_relaxed)), place, RASTER_OR);
 }

@@ -1,5 +1,5 @@
 // A rotary knob drawn from a strip of frames through a round mask, turned by dragging
-// the mouse vertically (up for more).
+// the mouse vertically (up for more). A drag is one gesture, from press to release.
 #pragma once
 
 #include "editor/gui_control.h"
@@ -16,13 +16,13 @@ class GuiKnob : public GuiControl {
   static constexpr std::int32_t kNoFrameRow = -1000;
 
   GuiKnob(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height, float snapRadius,
-          float snapValue, HBITMAP frameStrip, HBITMAP maskBitmap, std::int32_t frameHeight,
+          float snapValue, BitmapId frameStrip, BitmapId maskBitmap, std::int32_t frameHeight,
           std::int32_t frameCount);
 
   void onMouseDown(std::int32_t button, std::int32_t x, std::int32_t y) override;
   void onMouseRelease(std::int32_t x, std::int32_t y) override;
   void onMouseDrag(std::int32_t x, std::int32_t y) override;
-  void draw(HDC dc, COLORREF outline, COLORREF fill) override;
+  void draw(ControlCanvas& canvas, PixelColor outline, PixelColor fill) override;
   // Clamps to 0..1; an unchanged value is neither reported nor redrawn.
   void setValue(float newValue, bool notify) override;
   float getValue() override;
@@ -37,7 +37,7 @@ class GuiKnob : public GuiControl {
   std::atomic<std::int32_t> cachedFrameOffset;
   std::int32_t frameCount;
   std::int32_t frameHeight;
-  HBITMAP frameStrip;
-  HBITMAP maskBitmap;
+  BitmapId frameStrip;
+  BitmapId maskBitmap;
   bool reportOnRelease;
 };

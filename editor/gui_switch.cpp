@@ -1,6 +1,6 @@
 #include "editor/gui_switch.h"
 
-GuiSwitch::GuiSwitch(std::int32_t switchLeft, std::int32_t switchTop, HBITMAP bitmap)
+GuiSwitch::GuiSwitch(std::int32_t switchLeft, std::int32_t switchTop, BitmapId bitmap)
     : GuiControl(switchLeft, switchTop, kWidth, kHeight, kOff), switchBitmap(bitmap), stateOffset(kStateOffset) {}
 
 // Window's thread. Pressing, hovering and their ends only cause a redraw: the switch
@@ -25,14 +25,14 @@ void GuiSwitch::onMouseLeave(std::int32_t, std::int32_t) {
   setDirty();
 }
 
-// Window's thread: a click flips the switch and reports the new value; a value of
-// exactly one half belongs to neither state and is left alone.
+// Window's thread: a click flips the switch and reports the new value as one gesture; a
+// value of exactly one half belongs to neither state and is left alone.
 void GuiSwitch::onClick(std::int32_t, std::int32_t, std::int32_t) {
   const float current = value.load(std::memory_order_relaxed);
-  if (current < kThreshold) {
-    setValue(kOn, true);
-  } else if (current > kThreshold) {
-    setValue(kOff, true);
+  if (current < kThreshold || current > kThreshold) {
+    beginGesture();
+    setValue(current < kThreshold ? kOn : kOff, true);
+    endGesture();
   }
   pressed = false;
   hover = false;
@@ -48,11 +48,7 @@ void GuiSwitch::setValue(float newValue, bool notify) {
 float GuiSwitch::getValue() { return value.load(std::memory_order_relaxed); }
 
 // The state image is opaque: copied straight over whatever is below.
-void GuiSwitch::draw(HDC dc, COLORREF, COLORREF) {
+void GuiSwitch::draw(ControlCanvas& canvas, PixelColor, PixelColor) {
   const std::int32_t row = value.load(std::memory_order_relaxed) > kThreshold ? stateOffset : 0;
-  HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ previous = SelectObject(source, switchBitmap);
-  BitBlt(dc, left, top, width, height, source, 0, row, SRCCOPY);
-  SelectObject(source, previous);
-  DeleteDC(source);
+  canvas.blit(switchBitmap, row, getRect(), RASTER_COPY);
 }

@@ -15,19 +15,19 @@ class GuiSwitch : public GuiControl {
   static constexpr float kOff = 0.0f;
   static constexpr float kOn = 1.0f;
 
-  GuiSwitch(std::int32_t left, std::int32_t top, HBITMAP switchBitmap);
+  GuiSwitch(std::int32_t left, std::int32_t top, BitmapId switchBitmap);
 
   void onMouseDown(std::int32_t button, std::int32_t x, std::int32_t y) override;
   void onClick(std::int32_t button, std::int32_t x, std::int32_t y) override;
   void onMouseEnter(std::int32_t x, std::int32_t y) override;
   void onMouseLeave(std::int32_t x, std::int32_t y) override;
   void onMouseRelease(std::int32_t x, std::int32_t y) override;
-  void draw(HDC dc, COLORREF outline, COLORREF fill) override;
+  void draw(ControlCanvas& canvas, PixelColor outline, PixelColor fill) override;
   // Stores any value as it comes and marks the switch for drawing.
   void setValue(float newValue, bool notify) override;
   float getValue() override;
 
  private:
-  HBITMAP switchBitmap;
+  BitmapId switchBitmap;
   std::int32_t stateOffset;
 };

@@ -1,12 +1,9 @@
 #include "editor/plugin_editor.h"
 
-#include <memory>
 #include <new>
-#include <utility>
 
 #include "editor/editor_layout.h"
-#include "editor/gui_knob.h"
-#include "editor/gui_switch.h"
+#include "editor/layout_controls.h"
 
 namespace {
 
@@ -27,7 +24,9 @@ PluginEditor::PluginEditor(EditedInstance* owner)
       knobMaskImage(loadBitmap(getModuleInstance(), editor_layout::kKnobMaskId)) {
   setBackground(backgroundImage);
   try {
-    createControls();
+    // A bitmap that failed to load leaves out the controls drawn from it; the rest work.
+    editor_layout::addControls(controlSet(), this,
+                               {switchImage != nullptr, knobStripImage != nullptr, knobMaskImage != nullptr});
   } catch (...) {
     releaseBitmaps();
     throw;
@@ -40,31 +39,22 @@ PluginEditor::~PluginEditor() {
   releaseBitmaps();
 }
 
+HBITMAP PluginEditor::bitmapFor(BitmapId id) const {
+  switch (id) {
+    case editor_layout::kBackgroundId: return backgroundImage;
+    case editor_layout::kSwitchId: return switchImage;
+    case editor_layout::kKnobStripId: return knobStripImage;
+    case editor_layout::kKnobMaskId: return knobMaskImage;
+    default: return nullptr;
+  }
+}
+
 void PluginEditor::releaseBitmaps() {
   setBackground(nullptr);
   deleteBitmap(backgroundImage);
   deleteBitmap(switchImage);
   deleteBitmap(knobStripImage);
   deleteBitmap(knobMaskImage);
-}
-
-// A bitmap that failed to load leaves out the controls drawn from it; the rest work.
-void PluginEditor::createControls() {
-  const bool haveSwitches = switchImage != nullptr;
-  const bool haveKnobs = knobStripImage != nullptr && knobMaskImage != nullptr;
-  for (const editor_layout::ControlPlace& place : editor_layout::kControls) {
-    std::unique_ptr<GuiControl> control;
-    if (place.kind == editor_layout::CONTROL_SWITCH && haveSwitches) {
-      control.reset(new GuiSwitch(place.left, place.top, switchImage));
-    } else if (place.kind == editor_layout::CONTROL_KNOB && haveKnobs) {
-      control.reset(new GuiKnob(place.left, place.top, editor_layout::kKnobSize, editor_layout::kKnobSize,
-                                editor_layout::kKnobSnapRadius, editor_layout::kKnobSnapValue, knobStripImage,
-                                knobMaskImage, editor_layout::kKnobSize, editor_layout::kKnobFrameCount));
-    }
-    if (!control) continue;
-    control->bind(this, place.parameterIndex, true);
-    addControl(std::move(control));
-  }
 }
 
 // Called by the instance's construction, on whichever host thread creates it.

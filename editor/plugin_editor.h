@@ -1,5 +1,6 @@
-// The synthesiser's editor: the background picture with its three captioned panels,
-// two BRIGHT switches and eleven knobs, each bound to one parameter.
+// The synthesiser's editor on Windows: the background picture with its three captioned
+// panels, two BRIGHT switches and eleven knobs, each bound to one parameter, drawn from
+// the module's bitmap resources.
 #pragma once
 
 #include "editor/window_editor.h"
@@ -12,8 +13,10 @@ class PluginEditor : public WindowEditor {
   // The instance's destruction (effClose).
   ~PluginEditor() override;
 
+  // The loaded bitmap of a resource number, for the controls' drawing.
+  HBITMAP bitmapFor(BitmapId id) const override;
+
  private:
-  void createControls();
   void releaseBitmaps();
 
   HBITMAP backgroundImage;

@@ -2,11 +2,12 @@
 // and the redraw of changed controls, and the values pushed in by the plug-in.
 #include "editor/window_editor.h"
 
-#include <cmath>
 #include <mutex>
+#include <utility>
 
-#include "editor/gui_control.h"
 #include "editor/edited_instance.h"
+#include "editor/gdi_canvas.h"
+#include "editor/gui_control.h"
 #include "shell/module_handle.h"
 
 namespace {
@@ -21,9 +22,6 @@ std::mutex& classRegistrationLock() {
   return lock;
 }
 
-// A value pushed by the plug-in that is this close to what a control shows leaves it alone.
-constexpr float kValueTolerance = 0.0001f;
-
 }  // namespace
 
 WindowEditor::WindowEditor(EditedInstance* owner, std::int32_t editorWidth, std::int32_t editorHeight)
@@ -37,8 +35,6 @@ WindowEditor::WindowEditor(EditedInstance* owner, std::int32_t editorWidth, std:
       width(editorWidth),
       height(editorHeight),
       backgroundBitmap(nullptr),
-      hoverControl(nullptr),
-      capturedControl(nullptr),
       hasBackground(false),
       moduleInstance(static_cast<HINSTANCE>(moduleHandle)),
       windowThreadId(0),
@@ -58,12 +54,10 @@ WindowEditor::WindowEditor(EditedInstance* owner, std::int32_t editorWidth, std:
   ++editorInstanceCount;
 }
 
+// The controls are deleted with the control set, after the class is released.
 WindowEditor::~WindowEditor() {
   // The window goes first, so no message can reach a control being deleted.
   close();
-  for (GuiControl* control : controls) delete control;
-  hoverControl = nullptr;
-  capturedControl = nullptr;
   std::lock_guard<std::mutex> guard(classRegistrationLock());
   --editorInstanceCount;
   if (editorInstanceCount < 1) UnregisterClassA(kClassName, moduleInstance);
@@ -74,10 +68,9 @@ std::int32_t WindowEditor::getInstanceCount() {
   return editorInstanceCount;
 }
 
-void WindowEditor::addControl(std::unique_ptr<GuiControl> control) {
-  controls.push_back(control.get());
-  control.release();
-}
+void WindowEditor::addControl(std::unique_ptr<GuiControl> control) { controls.add(std::move(control)); }
+
+HBITMAP WindowEditor::bitmapFor(BitmapId) const { return nullptr; }
 
 void WindowEditor::setBackground(HBITMAP bitmap) {
   backgroundBitmap = bitmap;
@@ -115,24 +108,18 @@ void WindowEditor::close() {
     // procedure. A drag cut short by the close ends here, so that no later move of the
     // pointer, button up, can carry it on in a window opened again.
     SetWindowLongPtrA(closing, GWLP_USERDATA, 0);
-    if (capturedControl != nullptr) capturedControl->onMouseRelease(0, 0);
-    capturedControl = nullptr;
+    controls.endDrag(0, 0);
     DestroyWindow(closing);
   }
   parentWindow = nullptr;
 }
 
-void WindowEditor::parameterChanged(VstInt32 index, float newValue) {
-  for (GuiControl* control : controls) {
-    if (control->getParameterIndex() != index) continue;
-    if (std::fabs(control->getValue() - newValue) > kValueTolerance) control->setValue(newValue, false);
-  }
-}
+void WindowEditor::parameterChanged(VstInt32 index, float newValue) { controls.parameterChanged(index, newValue); }
 
 void WindowEditor::refreshAllControls() {
   EditedInstance* instance = getEffect();
   if (instance == nullptr) return;
-  for (GuiControl* control : controls) control->setValue(instance->getParameter(control->getParameterIndex()), false);
+  controls.refreshAll(*instance);
   // A chunk load is followed by no redraw of its own: let the window catch up.
   requestRedraw();
 }
@@ -164,7 +151,8 @@ void WindowEditor::drawDirtyControls() {
   HWND target = window.load(std::memory_order_relaxed);
   if (target == nullptr || !isOpen()) return;
   HDC dc = GetDC(target);
-  for (GuiControl* control : controls) control->paintIfDirty(dc, outlineColor, backdropColor);
+  GdiCanvas canvas(dc, *this);
+  controls.drawDirty(canvas, outlineColor, backdropColor);
   ReleaseDC(target, dc);
 }
 
@@ -182,13 +170,11 @@ void WindowEditor::paintWindow() {
     SelectObject(source, previous);
     DeleteDC(source);
   } else {
-    HBRUSH brush = CreateSolidBrush(fillColor);
+    HBRUSH brush = CreateSolidBrush(GdiCanvas::toColorRef(fillColor));
     FillRect(dc, &clientRect, brush);
     DeleteObject(brush);
   }
-  for (GuiControl* control : controls) {
-    control->setDirty();
-    control->paintIfDirty(dc, outlineColor, backdropColor);
-  }
+  GdiCanvas canvas(dc, *this);
+  controls.drawAll(canvas, outlineColor, backdropColor);
   EndPaint(target, &paint);
 }

@@ -1,14 +1,15 @@
-// The generic window editor: the shared window class "VelkorGui", the child window
-// inside the host's window, the ordered list of controls with mouse routing and hit
-// testing, painting, and the redraw of the controls whose value or state changed.
+// The generic window editor on Windows: the shared window class "VelkorGui", the child
+// window inside the host's window, painting with GDI and the redraw of the controls whose
+// value or state changed. The controls and their mouse routing are the ControlSet that
+// the X11 editor uses too; this class turns window messages into its calls.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
+#include "editor/control_set.h"
 #include "editor/editor_base.h"
 #include "editor/win32_api.h"
 
@@ -18,9 +19,9 @@ class WindowEditor : public EditorBase {
  public:
   static constexpr const char* kClassName = "VelkorGui";
   // Colours handed to every control draw, and the window fill without a background.
-  static constexpr COLORREF kOutlineColor = RGB(0, 0, 0);
-  static constexpr COLORREF kBackdropColor = RGB(250, 250, 250);
-  static constexpr COLORREF kFillColor = RGB(150, 150, 150);
+  static constexpr PixelColor kOutlineColor = kEditorOutlineColor;
+  static constexpr PixelColor kBackdropColor = kEditorBackdropColor;
+  static constexpr PixelColor kFillColor = kEditorFillColor;
   // Posted to the window by a thread other than its own that wants the dirty controls
   // drawn: GDI work on the shared bitmaps stays on the window's thread.
   static constexpr UINT kRedrawMessage = WM_APP + 1;
@@ -53,15 +54,18 @@ class WindowEditor : public EditorBase {
 
   HWND getWindow() const { return window.load(std::memory_order_relaxed); }
   std::size_t getControlCount() const { return controls.size(); }
-  GuiControl* getControl(std::size_t position) const { return controls[position]; }
-  GuiControl* getHoverControl() const { return hoverControl; }
-  GuiControl* getCapturedControl() const { return capturedControl; }
+  GuiControl* getControl(std::size_t position) const { return controls.at(position); }
+  GuiControl* getHoverControl() const { return controls.hover(); }
+  GuiControl* getCapturedControl() const { return controls.captured(); }
+  // The bitmap a control names; null when the derived editor has none by that number.
+  virtual HBITMAP bitmapFor(BitmapId id) const;
   // Live window editors in the process: the reference count of the class registration.
   static std::int32_t getInstanceCount();
 
  protected:
   // Appends a control to the list; the editor owns it from then on.
   void addControl(std::unique_ptr<GuiControl> control);
+  ControlSet& controlSet() { return controls; }
   void setBackground(HBITMAP bitmap);
   HINSTANCE getModuleInstance() const { return moduleInstance; }
 
@@ -82,15 +86,14 @@ class WindowEditor : public EditorBase {
   RECT clientRect;
   // Read by other threads to decide whether and where to post a redraw.
   std::atomic<HWND> window;
-  COLORREF outlineColor;
-  COLORREF backdropColor;
-  COLORREF fillColor;
+  PixelColor outlineColor;
+  PixelColor backdropColor;
+  PixelColor fillColor;
   std::int32_t width;
   std::int32_t height;
   HBITMAP backgroundBitmap;
-  std::vector<GuiControl*> controls;
-  GuiControl* hoverControl;
-  GuiControl* capturedControl;
+  // The controls in creation order, with the hover and the control that holds the capture.
+  ControlSet controls;
   bool hasBackground;
   HINSTANCE moduleInstance;
   // The thread that created the window, recorded at open.

@@ -64,71 +64,33 @@ LRESULT WindowEditor::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   }
 }
 
-GuiControl* WindowEditor::hitTest(std::int32_t x, std::int32_t y) const {
-  for (GuiControl* control : controls) {
-    const std::int32_t left = control->getLeft();
-    const std::int32_t top = control->getTop();
-    // Strict on every side: the left column and top row are outside the control.
-    if (left < x && x < left + control->getWidth() && top < y && y < top + control->getHeight()) return control;
-  }
-  return nullptr;
-}
+GuiControl* WindowEditor::hitTest(std::int32_t x, std::int32_t y) const { return controls.hitTest(x, y); }
 
-// A control that holds the capture follows every move. Leaving a control and entering
-// another take two moves; during a drag no control but the captured one is entered.
-void WindowEditor::routeMove(std::int32_t x, std::int32_t y) {
-  GuiControl* hit = hitTest(x, y);
-  if (capturedControl != nullptr) capturedControl->onMouseDrag(x, y);
-  if (hoverControl != nullptr && hoverControl != hit) {
-    hoverControl->onMouseLeave(x, y);
-    hoverControl = nullptr;
-    return;
-  }
-  if (hit == nullptr || hit == hoverControl) return;
-  if (capturedControl != nullptr && hit != capturedControl) return;
-  hit->onMouseEnter(x, y);
-  hoverControl = hit;
-}
+void WindowEditor::routeMove(std::int32_t x, std::int32_t y) { controls.routeMove(x, y); }
 
-// A press on a control gives it the capture; a press on the background does nothing.
+// A press on a control gives it the capture.
 void WindowEditor::routePress(std::int32_t x, std::int32_t y) {
-  GuiControl* hit = hitTest(x, y);
-  if (hit == nullptr) return;
-  hit->onMouseDown(GuiControl::kLeftButton, x, y);
-  capturedControl = hit;
-  SetCapture(window.load(std::memory_order_relaxed));
+  if (controls.routePress(x, y)) SetCapture(window.load(std::memory_order_relaxed));
 }
 
-// A release over a control is a click unless another control holds the capture; the
-// captured control's drag ends in any case.
 void WindowEditor::routeRelease(std::int32_t x, std::int32_t y) {
-  GuiControl* hit = hitTest(x, y);
-  if (hit != nullptr && (capturedControl == nullptr || capturedControl == hit)) {
-    hit->onClick(GuiControl::kLeftButton, x, y);
-  }
-  if (capturedControl != nullptr) {
-    capturedControl->onMouseRelease(x, y);
-    capturedControl = nullptr;
-    ReleaseCapture();
-  }
+  if (controls.routeRelease(x, y)) ReleaseCapture();
 }
 
 // The wheel message carries screen coordinates.
 void WindowEditor::routeWheel(WPARAM wParam, LPARAM lParam) {
   POINT point = {pointerX(lParam), pointerY(lParam)};
   ScreenToClient(window.load(std::memory_order_relaxed), &point);
-  GuiControl* hit = hitTest(point.x, point.y);
   const auto delta = static_cast<std::int16_t>(HIWORD(wParam));
-  if (hit == nullptr || delta == 0) return;
-  hit->onWheel(delta > 0 ? kWheelAway : kWheelToward);
+  if (delta == 0) return;
+  controls.routeWheel(point.x, point.y, delta > 0 ? kWheelAway : kWheelToward);
 }
 
 void WindowEditor::endLostCapture() {
-  if (capturedControl == nullptr) return;
+  if (controls.captured() == nullptr) return;
   POINT point = {0, 0};
   GetCursorPos(&point);
   ScreenToClient(window.load(std::memory_order_relaxed), &point);
-  capturedControl->onMouseRelease(point.x, point.y);
-  capturedControl = nullptr;
+  controls.endDrag(point.x, point.y);
   drawDirtyControls();
 }

@@ -13,6 +13,10 @@ namespace lv2ports {
 constexpr const char* kPluginUri = "urn:velkor:quindle";
 constexpr const char* kPresetUriPrefix = "urn:velkor:quindle:preset:";
 constexpr const char* kBinaryName = "Quindle.so";
+// The editor: an X11 user interface in a shared object of its own, so that the plug-in's
+// object never loads a window system library.
+constexpr const char* kUiUri = "urn:velkor:quindle:ui";
+constexpr const char* kUiBinaryName = "QuindleUI.so";
 
 // Ports 0..12 are the parameters in parameter order (port index = parameter index),
 // then the MIDI input and the two audio outputs (both carry the same signal).

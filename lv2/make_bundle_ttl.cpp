@@ -21,6 +21,7 @@ constexpr const char* kPrefixes =
     "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
     "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+    "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
     "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 constexpr const char* kManifestFile = "manifest.ttl";
@@ -62,6 +63,8 @@ std::string programName(std::int32_t program) {
 std::string manifest() {
   std::string t = kPrefixes;
   t += "<" + std::string(lv2ports::kPluginUri) + ">\n    a lv2:Plugin ;\n    lv2:binary <" + lv2ports::kBinaryName +
+       "> ;\n    rdfs:seeAlso <" + kPluginFile + "> .\n";
+  t += "\n<" + std::string(lv2ports::kUiUri) + ">\n    a ui:X11UI ;\n    ui:binary <" + lv2ports::kUiBinaryName +
        "> ;\n    rdfs:seeAlso <" + kPluginFile + "> .\n";
   for (std::int32_t program = 0; program < kProgramCount; ++program) {
     t += "\n<" + lv2ports::presetUri(program) + ">\n    a pset:Preset ;\n    lv2:appliesTo <" + lv2ports::kPluginUri +
@@ -105,6 +108,7 @@ std::string plugin() {
   t += "    lv2:minorVersion " + std::to_string(QUINDLE_VERSION_MINOR) + " ;\n";
   t += "    lv2:microVersion " + std::to_string(QUINDLE_VERSION_PATCH) + " ;\n";
   t += "    lv2:requiredFeature urid:map ;\n    lv2:optionalFeature lv2:hardRTCapable ;\n";
+  t += "    ui:ui <" + std::string(lv2ports::kUiUri) + "> ;\n";
   t += "    lv2:port [\n";
   for (std::int32_t index = 0; index < PARAMETER_COUNT; ++index) t += controlPort(index) + "\n    ] , [\n";
   t += "        a lv2:InputPort , atom:AtomPort ;\n        atom:bufferType atom:Sequence ;\n"
@@ -115,6 +119,11 @@ std::string plugin() {
        " ;\n        lv2:symbol \"" + lv2ports::kOutLeftSymbol + "\" ;\n        lv2:name \"Left\"\n    ] , [\n";
   t += "        a lv2:OutputPort , lv2:AudioPort ;\n        lv2:index " + std::to_string(lv2ports::kOutRight) +
        " ;\n        lv2:symbol \"" + lv2ports::kOutRightSymbol + "\" ;\n        lv2:name \"Right\"\n    ] .\n";
+  // The editor embeds in the host's window and lives on the host's idle calls.
+  t += "\n<" + std::string(lv2ports::kUiUri) + ">\n    a ui:X11UI ;\n";
+  t += "    lv2:requiredFeature ui:idleInterface , ui:parent ;\n";
+  t += "    lv2:optionalFeature ui:touch , ui:resize ;\n";
+  t += "    lv2:extensionData ui:idleInterface .\n";
   return t;
 }
 

@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/soak/audio_thread_allocations.h"
+#include "tests/support/allocation_counter.h"
 #include "bench/soak/random_midi.h"
 #include "engine/synth_engine.h"
 #include "params/program_bank.h"
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
   double firstWindow = 0.0, lastWindow = 0.0, processing = 0.0;
   const auto wallStart = std::chrono::steady_clock::now();
   {
-    soak::AudioThreadScope audioThread;
+    allocation_counter::MarkedThread audioThread;
     while (rendered < total) {
       const std::int32_t frames = midi.nextBlockLength();
       VstEvents* events = midi.nextBlock(frames);
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
   std::int64_t releaseFrames = 0;
   std::int64_t lastSound = -1;
   {
-    soak::AudioThreadScope audioThread;
+    allocation_counter::MarkedThread audioThread;
     effect->dispatcher(effect, effProcessEvents, 0, 0, midi.releaseEverything(), 0.0f);
     const auto limit = static_cast<std::int64_t>((kLongestRelease * 2.0) * kSampleRate);
     for (; releaseFrames < limit; releaseFrames += kTailBlock) {
@@ -169,8 +169,8 @@ int main(int argc, char** argv) {
               static_cast<long long>(counts.programChanges), static_cast<long long>(counts.chunkLoads), wall,
               processing, audioSeconds / processing);
   check(allFinite, "every sample finite");
-  check(soak::audioThreadAllocations() == 0,
-        "allocations on the audio thread: " + std::to_string(soak::audioThreadAllocations()));
+  check(allocation_counter::onMarkedThreads() == 0,
+        "allocations on the audio thread: " + std::to_string(allocation_counter::onMarkedThreads()));
   check(lastSound < static_cast<std::int64_t>(kLongestRelease * kSampleRate),
         "exact silence " + std::to_string(lastSound + 1) + " samples after every note was released (at most " +
             std::to_string(static_cast<long>(kLongestRelease * kSampleRate)) + ")");

@@ -10,21 +10,7 @@
 namespace editor_test {
 namespace {
 
-constexpr VstInt32 kSwitchParameter = 0;
-constexpr int kSwitchLeft = 32, kSwitchTop = 36, kSwitchX = 44, kSwitchY = 44;
-constexpr VstInt32 kKnobParameter = 8;
-constexpr int kKnobLeft = 427, kKnobTop = 32;
-constexpr int kProgramChunkSize = 52;
-
 using BindingTest = EditorTest;
-
-int knobDifferences(const Pixels& actual, const Pixels& expected) {
-  return differences(actual, expected, kKnobLeft, kKnobTop, kKnobSize, kKnobSize);
-}
-
-int windowDifferences(const Pixels& actual, const Pixels& expected) {
-  return differences(actual, expected, 0, 0, kWidth, kHeight);
-}
 
 // Messages of the editor's own redraw request waiting in this thread's queue.
 int queuedRedrawRequests(HWND window) {

@@ -10,18 +10,12 @@
 #include <mutex>
 #include <vector>
 
-#include "dib_image.h"
 #include "editor/win32_api.h"
+#include "editor_picture.h"
 #include "shell/vst_abi.h"
 
 namespace editor_test {
 
-constexpr int kWidth = 785;
-constexpr int kHeight = 82;
-constexpr int kParameterCount = 13;
-constexpr int kKnobSize = 26;
-constexpr int kSwitchWidth = 25;
-constexpr int kSwitchHeight = 17;
 // Well away from where Xvfb keeps its pointer (the screen's middle), so no real pointer
 // motion reaches the window while a test sends its own messages.
 constexpr int kHostLeft = 8;
@@ -44,28 +38,13 @@ void clearAutomateCalls();
 
 // ---- pixels
 
-using Pixels = std::vector<std::uint32_t>;  // 0xRRGGBB, kWidth x kHeight, top row first
-
-struct Artwork {
-  DibImage mask, background, switches, strip;
-  bool complete = false;
-};
 // The four bitmaps as stored in `module`'s resources.
 Artwork loadArtwork(HMODULE module);
 
 // The window's client pixels as they are now (no painting is triggered).
 Pixels captureWindow(HWND window);
-// The editor as it should look with these 13 parameter values: the background, each
-// knob's frame inside the mask, each switch's state image.
-Pixels composeEditor(const Artwork& art, const float values[kParameterCount]);
-// Pixels that differ inside the rectangle (left, top, width, height).
-int differences(const Pixels& actual, const Pixels& expected, int left, int top, int width, int height);
-// Pixels that differ inside the knob's disc (where the mask is black), the knob's
-// top-left corner at (left, top).
-int differencesInDisc(const Pixels& actual, const Pixels& expected, const Artwork& art, int left, int top);
-// Fills a rectangle of the window with a colour no bitmap uses, so a redraw shows.
+// Fills a rectangle of the window with a colour no bitmap uses (kOverpaint), so a redraw shows.
 void overpaint(HWND window, int left, int top, int width, int height);
-bool regionIsOverpainted(const Pixels& pixels, int left, int top, int width, int height);
 
 // ---- messages
 

@@ -7,14 +7,6 @@
 namespace editor_test {
 namespace {
 
-// Controls used below: the ATTACK panel's switch (parameter 0) and the MASTER DECAY
-// knob (parameter 8), with a point well inside each.
-constexpr VstInt32 kSwitchParameter = 0;
-constexpr int kSwitchLeft = 32, kSwitchTop = 36, kSwitchX = 44, kSwitchY = 44;
-constexpr VstInt32 kKnobParameter = 8;
-constexpr int kKnobLeft = 427, kKnobTop = 32, kKnobX = 440, kKnobY = 45;
-constexpr int kBackgroundX = 10, kBackgroundY = 10;
-
 using MouseTest = EditorTest;
 
 TEST_F(MouseTest, KnobFollowsVerticalMovementOnlyAndReportsEveryStep) {

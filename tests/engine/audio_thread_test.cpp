@@ -9,7 +9,7 @@
 #include "engine/denormal_guard.h"
 #include "shell/vst_midi_events.h"
 #include "engine/note_table.h"
-#include "tests/engine/allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 #include "tests/engine/engine_test_support.h"
 
 #if defined(__SSE2__) || defined(__x86_64__)
@@ -31,7 +31,7 @@ TEST(AudioThread, IntakeAndRenderAllocateNothing) {
   for (std::int32_t i = 0; i < 40; ++i) dense.addNoteOff(40 + i, 800 + i);
   dense.addBend(3000, 500).add(0xB0, 123, 0, 0);
   VstEvents* list = dense.list();
-  const long before = engine_test::allocationCount();
+  const long before = allocation_counter::total();
   for (std::int32_t round = 0; round < 20; ++round) {
     processMidiEvents(*engine, list);
     engine->noteOn(60, 261.6f, 1.0f, 3);
@@ -39,10 +39,10 @@ TEST(AudioThread, IntakeAndRenderAllocateNothing) {
     engine->pitchBend(0.5f, 10);
     engine->render(scratch.data(), out.data(), 1024);
   }
-  EXPECT_EQ(engine_test::allocationCount() - before, 0);
+  EXPECT_EQ(allocation_counter::total() - before, 0);
   // The counter itself works.
   std::unique_ptr<int> probe(new int(1));
-  EXPECT_EQ(engine_test::allocationCount() - before, 1);
+  EXPECT_EQ(allocation_counter::total() - before, 1);
 }
 
 #if defined(ENGINE_TEST_HAS_MXCSR)

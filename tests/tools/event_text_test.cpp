@@ -6,6 +6,7 @@
 
 #include "tools/host/event_sequence.h"
 #include "tools/host/event_text.h"
+#include "tools/host/printable_text.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ TEST(EventText, TimesAreExactDecimals) {
 
 TEST(EventText, CommentsBlankLinesAndWindowsLineEnds) {
   const EventSequence sequence = parseOrFail(
-      "# a chord\r\n"
+      "\xEF\xBB\xBF# a chord, saved with a byte order mark\r\n"
       "\r\n"
       "   0   on 60 100   # root\r\n"
       "\t0 on 64 100\r\n"
@@ -98,6 +99,64 @@ TEST(EventText, BadLinesAreRefusedWithTheirNumber) {
     EXPECT_NE(error.find(c.expected), std::string::npos) << c.text << " -> " << error;
     EXPECT_EQ(out.unitsPerSecond, 3) << c.text;
   }
+}
+
+bool printable(const std::string& text) {
+  for (const char c : text) {
+    if (c < 0x20 || c > 0x7E) return false;
+  }
+  return true;
+}
+
+TEST(EventText, WordsOfTheFileAreQuotedEscapedAndCut) {
+  const struct {
+    std::string text;
+    const char* expected;
+  } cases[] = {
+      {"0 \x1b[2Jon 60 1\n", "unknown event kind '\\x1B[2Jon'"},
+      {"0 on 60 1\n\xC3\xA9 on 60 1\n", "line 2: '\\xC3\\xA9' is not a time"},
+      {std::string(50, '7') + "x on 60 1\n", "'7777777777777777777777777777777777777777...' is not"},
+  };
+  for (const auto& c : cases) {
+    EventSequence out;
+    std::string error;
+    EXPECT_FALSE(eventtext::parse(c.text, out, error));
+    EXPECT_NE(error.find(c.expected), std::string::npos) << error;
+    EXPECT_TRUE(printable(error)) << error;
+  }
+  EXPECT_EQ(printabletext::escaped(std::string("a\\b\0\x7F\xFF~", 7)), "a\\b\\x00\\x7F\\xFF~");
+}
+
+TEST(EventFile, AFileThatIsNeitherSaysSo) {
+  const std::string neither = "neither a Standard MIDI File (it does not start with \"MThd\") nor a text event list";
+  const struct {
+    std::string bytes;
+    bool isNeither;
+    const char* reason;
+  } cases[] = {
+      {std::string("RIFF\x24\0\0\0W", 9), true, "(byte 5 is \\x00, which no text holds)"},
+      {"hi\x1b[m", true, "(byte 2 is \\x1B, which no text holds)"},
+      {"Dear user\n", true, "(line 1: 'Dear' is not a time in seconds"},
+      // An event list with a mistake in a later line is an event list.
+      {"# x\n0 off 1\nbad\n", false, "line 3: 'bad' is not a time"},
+  };
+  for (const auto& c : cases) {
+    EventSequence out;
+    std::string error;
+    EXPECT_FALSE(eventsequence::parse(reinterpret_cast<const std::uint8_t*>(c.bytes.data()), c.bytes.size(), out,
+                                      error));
+    EXPECT_TRUE(printable(error)) << error;
+    EXPECT_EQ(error.rfind(neither, 0) == 0, c.isNeither) << error;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+  }
+  // A list with a comment in UTF-8 and one with no events at all are event lists.
+  const std::string utf8 = "0 on 60 1 # f\xC3\xBCr Fl\xC3\xB6te\n";
+  EventSequence out;
+  std::string error;
+  EXPECT_TRUE(eventsequence::parse(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size(), out, error));
+  EXPECT_EQ(out.events.size(), 1u);
+  EXPECT_TRUE(eventsequence::parse(reinterpret_cast<const std::uint8_t*>("# none\n"), 7, out, error));
+  EXPECT_TRUE(out.events.empty());
 }
 
 TEST(SamplePosition, RoundsToTheNearestSampleWithHalvesGoingLater) {

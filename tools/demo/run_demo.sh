@@ -2,11 +2,13 @@
 # The demo: plays the demo piece (tools/demo/demo.mid) through the 32-bit Windows
 # module under wine with quindle-host, once for each of the eight factory programs, and
 # writes into one folder, for each program: the WAV file, a spectrogram picture of it and
-# a picture of the editor showing the program; plus index.html that shows them together.
+# pictures of the editor showing the program, the Windows one (the DLL under wine) beside
+# the Linux one (Quindle.so's X11 editor); plus index.html that shows them together.
 #
 #   make demo           (set-up, the builds, then this script inside xvfb-run)
 #
-# Environment: QUINDLE_WIN32_BUILD (default build/win32), QUINDLE_DEMO_DIR (default
+# Environment: QUINDLE_WIN32_BUILD (default build/win32), QUINDLE_NATIVE_BUILD (default
+# build/native, for the Linux editor pictures), QUINDLE_DEMO_DIR (default
 # build/demo), QUINDLE_DEMO_JOBS (renders at a time, default 2), WINEPREFIX (default
 # build/wineprefix, as for the Windows tests). Needs an X display for the editor pictures
 # (the Makefile provides one with xvfb-run).
@@ -15,6 +17,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=${QUINDLE_WIN32_BUILD:-$root/build/win32}
+native=${QUINDLE_NATIVE_BUILD:-$root/build/native}
 out=${QUINDLE_DEMO_DIR:-$root/build/demo}
 jobs=${QUINDLE_DEMO_JOBS:-2}
 piece="$here/demo.mid"
@@ -24,8 +27,10 @@ program_count=8
 wine_run="$root/cmake/wine-run.sh"
 dll="$build/Quindle.dll"
 host="$build/quindle-host.exe"
+linux_module="$native/Quindle.so"
+linux_host="$native/quindle-host"
 
-for f in "$dll" "$host" "$piece"; do
+for f in "$dll" "$host" "$piece" "$linux_module" "$linux_host"; do
   [ -f "$f" ] || { echo "demo: $f is missing (run 'make demo', which builds first)" >&2; exit 1; }
 done
 command -v sox >/dev/null || { echo "demo: sox is missing (run 'make setup')" >&2; exit 1; }
@@ -100,6 +105,8 @@ one_program() {
     bash "$wine_run" "$host" screenshot "$dll" "$base.editor.png" --program "$number" >>"$base.log" 2>&1 ||
       { echo "demo: editor picture of program $number failed:" >&2; cat "$base.log" >&2; return 1; }
   fi
+  "$linux_host" screenshot "$linux_module" "$base.editor-linux.png" --program "$number" >>"$base.log" 2>&1 ||
+    { echo "demo: Linux editor picture of program $number failed:" >&2; cat "$base.log" >&2; return 1; }
   rm -f "$base.log"
 }
 
@@ -122,6 +129,18 @@ done
 while [ ${#running[@]} -gt 0 ]; do finish_one; done
 [ $failed -eq 0 ] || { echo "demo: failed" >&2; exit 1; }
 
+# Whether the two editors drew the same picture of a program. Both hosts write their PNG
+# files with the same encoder from the same RGB bytes, so equal files mean equal pixels.
+same_picture() {
+  if [ ! -f "$1" ]; then
+    echo "not compared (no Windows picture)"
+  elif cmp -s "$1" "$2"; then
+    echo "identical, pixel for pixel"
+  else
+    echo "DIFFERENT"
+  fi
+}
+
 # A page that shows every program's pictures and plays its sound.
 {
   echo '<!DOCTYPE html><html><head><meta charset="utf-8"><title>Quindle demo</title></head>'
@@ -132,12 +151,17 @@ while [ ${#running[@]} -gt 0 ]; do finish_one; done
   for ((number = 0; number < program_count; number++)); do
     s=$(stem "$number" "${names[$number]}")
     echo "<h2>$number: $(printf '%s' "${names[$number]}" | sed 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g')</h2>"
-    [ $screenshots -eq 0 ] || echo "<p><img src=\"$s.editor.png\" alt=\"editor\"></p>"
+    echo '<table><tr><th>Windows (Quindle.dll, Win32/GDI)</th><th>Linux (Quindle.so, X11)</th></tr><tr>'
+    [ $screenshots -eq 0 ] && echo '<td>(no picture)</td>' || echo "<td><img src=\"$s.editor.png\" alt=\"Windows editor\"></td>"
+    echo "<td><img src=\"$s.editor-linux.png\" alt=\"Linux editor\"></td></tr></table>"
+    echo "<p>The two editor pictures are $(same_picture "$out/$s.editor.png" "$out/$s.editor-linux.png").</p>"
     echo "<p><audio controls src=\"$s.wav\"></audio></p><p><img src=\"$s.spectrogram.png\" alt=\"spectrogram\" width=\"900\"></p>"
   done
   echo '</body></html>'
 } >"$out/index.html"
 
+identical=$(grep -c 'editor pictures are identical' "$out/index.html" || true)
+echo "demo: the Windows and Linux editors drew identical pictures for $identical of $program_count programs"
 [ -s "$log" ] || rm -f "$log"
 echo "demo: done in $(elapsed); open $out/index.html"
 ls -1 "$out"

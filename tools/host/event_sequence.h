@@ -31,7 +31,12 @@ std::int64_t samplePosition(std::int64_t time, std::int64_t unitsPerSecond, std:
 // Sorts the events by time, keeping the input order of events at the same time.
 void sortByTime(EventSequence& sequence);
 
-// Reads a Standard MIDI File (recognised by its "MThd" header) or else a text event list.
+// A Standard MIDI File (recognised by its "MThd" header) or else a text event list. A
+// file that holds bytes no text holds, or whose first line is no event, is refused as
+// neither; bytes of the file that an error quotes are escaped.
+bool parse(const std::uint8_t* bytes, std::size_t size, EventSequence& out, std::string& error);
+
+// The same for a whole file; the error starts with the path.
 bool loadFile(const std::string& path, EventSequence& out, std::string& error);
 
 }  // namespace eventsequence

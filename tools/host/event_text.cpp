@@ -1,9 +1,10 @@
 #include "tools/host/event_text.h"
 
 #include <sstream>
+#include <vector>
 
 #include "tools/host/number_text.h"
-#include <vector>
+#include "tools/host/printable_text.h"
 
 namespace eventtext {
 namespace {
@@ -15,6 +16,9 @@ constexpr std::uint8_t kPitchBend = 0xE0;
 constexpr int kMaxDataValue = 127;
 constexpr int kMaxBendValue = 16383;
 constexpr int kBitsPerDataByte = 7;
+// Editors on Windows may start a UTF-8 text with this mark; it is no part of the list.
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr std::size_t kByteOrderMarkSize = sizeof kByteOrderMark - 1;
 
 std::vector<std::string> splitWords(const std::string& line) {
   std::vector<std::string> words;
@@ -45,8 +49,8 @@ TimedMidiEvent message(std::int64_t time, std::uint8_t status, int data1, int da
 bool parseLine(const std::vector<std::string>& words, TimedMidiEvent& event, std::string& reason) {
   std::int64_t time = 0;
   if (!numbertext::parseSeconds(words[0], eventsequence::kMaxSeconds, time)) {
-    reason = "'" + words[0] + "' is not a time in seconds (0 to " + std::to_string(eventsequence::kMaxSeconds) +
-             ", at most nine decimals)";
+    reason = printabletext::quoted(words[0]) + " is not a time in seconds (0 to " +
+             std::to_string(eventsequence::kMaxSeconds) + ", at most nine decimals)";
     return false;
   }
   if (words.size() < 2) {
@@ -86,18 +90,18 @@ bool parseLine(const std::vector<std::string>& words, TimedMidiEvent& event, std
     }
     event = message(time, kControlChange, first, second);
   } else {
-    reason = "unknown event kind '" + kind + "' (on, off, bend, cc)";
+    reason = "unknown event kind " + printabletext::quoted(kind) + " (on, off, bend, cc)";
     return false;
   }
   return true;
 }
 
-}  // namespace
-
-bool parse(const std::string& text, EventSequence& out, std::string& error) {
-  EventSequence sequence;
-  sequence.unitsPerSecond = kUnitsPerSecond;
-  std::istringstream lines(text);
+// Calls `take(lineNumber, words)` for every line that holds words once its comment is
+// cut off, until `take` answers false.
+template <typename Take>
+void eachLine(const std::string& text, Take take) {
+  const bool marked = text.compare(0, kByteOrderMarkSize, kByteOrderMark) == 0;
+  std::istringstream lines(marked ? text.substr(kByteOrderMarkSize) : text);
   std::string line;
   int lineNumber = 0;
   while (std::getline(lines, line)) {
@@ -105,18 +109,42 @@ bool parse(const std::string& text, EventSequence& out, std::string& error) {
     const std::size_t comment = line.find('#');
     if (comment != std::string::npos) line.erase(comment);
     const std::vector<std::string> words = splitWords(line);
-    if (words.empty()) continue;
+    if (!words.empty() && !take(lineNumber, words)) return;
+  }
+}
+
+}  // namespace
+
+bool parse(const std::string& text, EventSequence& out, std::string& error) {
+  EventSequence sequence;
+  sequence.unitsPerSecond = kUnitsPerSecond;
+  bool ok = true;
+  eachLine(text, [&](int lineNumber, const std::vector<std::string>& words) {
     TimedMidiEvent event;
     std::string reason;
     if (!parseLine(words, event, reason)) {
       error = "line " + std::to_string(lineNumber) + ": " + reason;
+      ok = false;
       return false;
     }
     sequence.events.push_back(event);
-  }
+    return true;
+  });
+  if (!ok) return false;
   eventsequence::sortByTime(sequence);
   out = std::move(sequence);
   return true;
+}
+
+bool startsLikeEventList(const std::string& text) {
+  bool first = true;
+  eachLine(text, [&first](int, const std::vector<std::string>& words) {
+    TimedMidiEvent event;
+    std::string reason;
+    first = parseLine(words, event, reason);
+    return false;
+  });
+  return first;
 }
 
 }  // namespace eventtext

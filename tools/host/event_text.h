@@ -9,7 +9,8 @@
 // <seconds> is a decimal number without sign or exponent, with at most nine digits after
 // the point ("0", "1.5", ".25"); it is kept exactly (in nanoseconds). Every message goes
 // out on MIDI channel 1. Lines need not be in time order: events are sorted by time, and
-// events at the same time keep the order of their lines.
+// events at the same time keep the order of their lines. A UTF-8 byte order mark at the
+// start is skipped.
 #pragma once
 
 #include <cstdint>
@@ -25,5 +26,10 @@ constexpr int kDefaultReleaseVelocity = 64;
 // False with "line N: reason" (and `out` untouched) for the first line that is not one of
 // the forms above or whose numbers are out of range.
 bool parse(const std::string& text, EventSequence& out, std::string& error);
+
+// Whether the first line that holds more than a comment is one of the forms above (a text
+// without any such line counts too): what tells an event list with a mistake in it from
+// a file of another kind.
+bool startsLikeEventList(const std::string& text);
 
 }  // namespace eventtext

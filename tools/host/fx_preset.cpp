@@ -1,11 +1,11 @@
 #include "tools/host/fx_preset.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 #include "tools/host/byte_order.h"
 #include "tools/host/file_bytes.h"
+#include "tools/host/printable_text.h"
 
 namespace fxpreset {
 namespace {
@@ -291,18 +291,9 @@ bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, 
 }
 
 std::string fourCharText(VstInt32 code) {
-  std::string text;
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    const auto c = static_cast<unsigned char>(static_cast<std::uint32_t>(code) >> shift);
-    if (c >= 0x20 && c < 0x7F) {
-      text += static_cast<char>(c);
-    } else {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      text += escaped;
-    }
-  }
-  return text;
+  std::uint8_t bytes[sizeof code];
+  byteorder::putBigEndian32(bytes, static_cast<std::uint32_t>(code));
+  return printabletext::escaped(bytes, sizeof bytes);
 }
 
 }  // namespace fxpreset

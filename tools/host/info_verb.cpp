@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tools/host/plugin_formats.h"
+#include "tools/host/printable_text.h"
 #include "tools/host/verb_support.h"
 
 namespace verbs {
@@ -10,7 +11,10 @@ namespace {
 
 constexpr const char* kVerb = "info";
 
-void printLine(const char* label, const std::string& text) { std::printf("%-15s %s\n", label, text.c_str()); }
+// Texts come from the plug-in: they are shown escaped, never raw.
+void printLine(const char* label, const std::string& text) {
+  std::printf("%-15s %s\n", label, printabletext::escaped(text).c_str());
+}
 
 void printIdentity(HostedPlugin& plugin, const std::string& path) {
   printLine("module", path);
@@ -26,8 +30,10 @@ void printIdentity(HostedPlugin& plugin, const std::string& path) {
 void printParameters(HostedPlugin& plugin) {
   std::printf("\nparameter  %-10s %-10s %-10s value\n", "name", "label", "display");
   for (std::int32_t i = 0; i < plugin.parameterCount(); ++i) {
-    std::printf("%9d  %-10s %-10s %-10s %.9g\n", static_cast<int>(i), plugin.parameterName(i).c_str(),
-                plugin.parameterLabel(i).c_str(), plugin.parameterDisplay(i).c_str(),
+    std::printf("%9d  %-10s %-10s %-10s %.9g\n", static_cast<int>(i),
+                printabletext::escaped(plugin.parameterName(i)).c_str(),
+                printabletext::escaped(plugin.parameterLabel(i)).c_str(),
+                printabletext::escaped(plugin.parameterDisplay(i)).c_str(),
                 static_cast<double>(plugin.parameter(i)));
   }
 }
@@ -38,7 +44,7 @@ bool printPrograms(HostedPlugin& plugin, std::string& error) {
   const std::int32_t current = plugin.currentProgram();
   std::printf("\nprogram  %-24s values (parameter 0 first)\n", "name");
   for (std::int32_t p = 0; p < plugin.programCount(); ++p) {
-    const std::string name = plugin.programName(p);
+    const std::string name = printabletext::escaped(plugin.programName(p));
     if (!plugin.selectProgram(p, error)) return false;
     std::string values;
     for (std::int32_t i = 0; i < plugin.parameterCount(); ++i) {

@@ -35,7 +35,7 @@ const Verb kVerbs[] = {
     {"load-preset", "MODULE FILE", "load a .fxp or .fxb into the module and show the result (VST 2.4)",
      verbs::loadPreset},
     {"screenshot", "MODULE OUT.png [--preset FILE] [--program N] [--set I=V,...]",
-     "open the module's editor in a window and save what it shows as a PNG (VST 2.4, Windows builds)",
+     "open the module's editor in a window and save what it shows as a PNG (VST 2.4)",
      verbs::screenshot},
 };
 

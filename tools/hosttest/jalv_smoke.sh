@@ -17,7 +17,7 @@ uri=urn:velkor:quindle
 preset=$uri:preset:knocky
 preset_level=0.565000   # Knocky's A Level, as jalv prints it
 
-bash "$here/install_packages.sh" jalv jalv jackd2
+bash "$here/../install_packages.sh" jalv jalv jackd2
 [ -f "$build/Quindle.lv2/manifest.ttl" ] || { echo "hosttest: $build/Quindle.lv2 is missing" >&2; exit 1; }
 rm -rf "$work/lv2"
 mkdir -p "$work/lv2"

@@ -21,7 +21,7 @@ attempts=${QUINDLE_ARDOUR_ATTEMPTS:-4}
 formats=("$@")
 [ ${#formats[@]} -gt 0 ] || formats=(LV2 LXVST)
 
-bash "$here/install_packages.sh" Ardour ardour python3
+bash "$here/../install_packages.sh" Ardour ardour python3
 for f in "$build/Quindle.so" "$build/Quindle.lv2/manifest.ttl" "$build/quindle-host"; do
   [ -e "$f" ] || { echo "hosttest: $f is missing; build the native modules first" >&2; exit 1; }
 done

@@ -3,4 +3,4 @@
 # package is built without VST support), and Xvfb for the display its plug-in window
 # needs.
 set -euo pipefail
-exec bash "$(dirname "$0")/install_packages.sh" LMMS lmms:i386 lmms-vst-server:i386 wine32:i386 xvfb xauth python3
+exec bash "$(dirname "$0")/../install_packages.sh" LMMS lmms:i386 lmms-vst-server:i386 wine32:i386 xvfb xauth python3

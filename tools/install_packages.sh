@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the given Debian packages where they are missing: the third-party hosts the
-# host test plays Quindle in. Idempotent and quiet when everything is there. Needs root
-# (or sudo); the i386 architecture is added when an i386 package is asked for.
-#   install_packages.sh WHAT PACKAGE...     (WHAT names the host in the messages)
+# Installs the given Debian packages where they are missing: what the build and the tests
+# need (tools/setup.sh), and the third-party hosts of the host tests. Idempotent and quiet
+# when everything is there. Needs root (or sudo); the i386 architecture is added when an
+# i386 package is asked for.
+#   install_packages.sh WHAT PACKAGE...     (WHAT names the packages in the messages)
 set -euo pipefail
 
 what=$1
@@ -19,11 +20,11 @@ done
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-echo "hosttest: installing ${missing[*]}"
+echo "setup: installing ${missing[*]}"
 if [ $need_i386 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-echo "hosttest: $what installed"
+echo "setup: $what installed"

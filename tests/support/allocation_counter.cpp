@@ -1,5 +1,5 @@
-// The test program's global allocation functions, counting every allocation.
-#include "tests/engine/allocation_counter.h"
+// The program's global allocation functions, counting every allocation.
+#include "tests/support/allocation_counter.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -7,12 +7,18 @@
 
 namespace {
 std::atomic<long> allocations{0};
+std::atomic<long> markedAllocations{0};
+thread_local bool marked = false;
 }  // namespace
 
-long engine_test::allocationCount() { return allocations.load(std::memory_order_relaxed); }
+long allocation_counter::total() { return allocations.load(std::memory_order_relaxed); }
+long allocation_counter::onMarkedThreads() { return markedAllocations.load(std::memory_order_relaxed); }
+allocation_counter::MarkedThread::MarkedThread() { marked = true; }
+allocation_counter::MarkedThread::~MarkedThread() { marked = false; }
 
 void* operator new(std::size_t size) {
   allocations.fetch_add(1, std::memory_order_relaxed);
+  if (marked) markedAllocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }

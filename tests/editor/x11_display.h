@@ -1,0 +1,72 @@
+// The test's own side of the X display (Xvfb): host windows for the editor to open in,
+// the pointer moved and its button pressed through XTest as a user's hand would, the
+// windows' pixels read back, and the server's count of each client's resources.
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "editor_picture.h"
+
+namespace editor_test {
+
+// Where host windows sit on the screen: far enough from the edges that a drag can leave
+// the window by 300 pixels upward and 400 downward.
+constexpr int kHostLeft = 200;
+constexpr int kHostTop = 400;
+constexpr int kHostWidth = 800;
+constexpr int kHostHeight = 100;
+
+class TestDisplay {
+ public:
+  // One connection for the test program, opened on first use.
+  static TestDisplay& get();
+
+  bool ok() const { return connection != nullptr; }
+  xcb_connection_t* xcb() { return connection; }
+  // A mapped top-level window at (kHostLeft, kHostTop), made once and kept.
+  xcb_window_t hostWindow();
+  // A further mapped top-level window at the same place, for a test to destroy.
+  xcb_window_t createWindow();
+  // The same with a 32-bit visual (red, green, blue and alpha), as compositing hosts use;
+  // 0 when the screen has none.
+  xcb_window_t createAlphaWindow();
+  void destroyWindow(xcb_window_t window);
+  std::vector<xcb_window_t> childrenOf(xcb_window_t parent);
+  // The server has handled everything this connection sent.
+  void sync();
+
+  // The pointer to (x, y) of a host window at (kHostLeft, kHostTop); the left button.
+  void pointerTo(int x, int y);
+  void press();
+  void release();
+  void releaseIfHeld();
+
+  // The window's kWidth x kHeight pixels as the screen shows them.
+  Pixels capture(xcb_window_t window);
+  // Paints a rectangle of someone's window with kOverpaint, then asks the server to
+  // expose the whole window again (as when a covering window goes away).
+  void overpaint(xcb_window_t window, int left, int top, int width, int height);
+  void expose(xcb_window_t window);
+
+  // X-Resource: the clients connected now (their resource id bases), and the resources
+  // one of them holds (windows, graphics contexts, pixmaps, ...).
+  std::vector<std::uint32_t> clients();
+  int resourcesOf(std::uint32_t clientBase);
+
+ private:
+  TestDisplay();
+  void fake(std::uint8_t type, std::uint8_t detail, int rootX, int rootY);
+
+  xcb_connection_t* connection = nullptr;
+  xcb_screen_t* screen = nullptr;
+  xcb_window_t host = 0;
+  bool held = false;
+};
+
+// Open file descriptors of this process: a display connection left open shows here.
+int openDescriptors();
+
+}  // namespace editor_test
