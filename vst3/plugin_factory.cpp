@@ -90,7 +90,7 @@ class PluginFactory final : public IPluginFactory3 {
     describeClass2(*info);
     return kResultOk;
   }
-  // The context (and a run loop it may offer) is not needed without a Linux editor.
+  // Not needed: each view takes the run loop from its frame.
   tresult PLUGIN_API setHostContext(FUnknown*) override { return kResultOk; }
 
  private:

@@ -31,6 +31,7 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 // library's own would pair with the free above and count nothing).
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
   allocations.fetch_add(1, std::memory_order_relaxed);
+  if (marked) markedAllocations.fetch_add(1, std::memory_order_relaxed);
   return std::malloc(size == 0 ? 1 : size);
 }
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }

@@ -11,7 +11,7 @@
 #include "core/block_renderer.h"
 #include "core/instrument.h"
 #include "engine/synth_engine.h"
-#include "tests/engine/allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 #include "tools/host/vst3_host_objects.h"
 #include "vst3/parameter_map.h"
 
@@ -169,9 +169,9 @@ TEST_F(BlockTranslation, SilentBlocksAreFlaggedAndNothingIsAllocated) {
   for (vst3::int32 i = 0; i < 16; ++i) changes.add(PARAM_VOLUME, i * 30, i / 16.0);
   changes.add(kPitchBendParameter, 100, 0.25);
   vst3::ProcessData data = blockData(kFrames);
-  const long during = engine_test::allocationCount();
+  const long during = allocation_counter::total();
   EXPECT_EQ(processBlock(instrument, data), vst3::kResultOk);
-  EXPECT_EQ(engine_test::allocationCount(), during);
+  EXPECT_EQ(allocation_counter::total(), during);
   EXPECT_EQ(output.silenceFlags, 0u);
 }
 

@@ -24,7 +24,7 @@ parts=("$@")
 scanner=/usr/lib/ardour7/ardour-vst3-scanner
 uid=313AD1CA8CA451ABFD5F28A91212A113
 
-bash "$here/install_packages.sh" Ardour ardour python3
+bash "$here/../install_packages.sh" Ardour ardour python3
 for f in "$build/Quindle.vst3/Contents/x86_64-linux/Quindle.so" "$build/Quindle.so" "$build/quindle-host"; do
   [ -e "$f" ] || { echo "hosttest: $f is missing; build the native modules first" >&2; exit 1; }
 done
