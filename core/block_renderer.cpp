@@ -42,10 +42,10 @@ void BlockRenderer::parameter(std::int32_t index, float value, std::int32_t fram
   instrument.setParameter(index, value);
 }
 
-bool BlockRenderer::program(std::int32_t number, std::int32_t frame) {
-  if (!instrument.bank().isProgram(number)) return false;
+void BlockRenderer::program(std::int32_t number, std::int32_t frame) {
+  if (!instrument.bank().isProgram(number)) return;
   renderUntil(clamp(frame));
-  return instrument.selectProgram(number);
+  instrument.selectProgram(number);
 }
 
 void BlockRenderer::renderTo(std::int32_t frame) { renderUntil(clamp(frame)); }

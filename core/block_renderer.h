@@ -25,9 +25,9 @@ class BlockRenderer {
   void midi(const std::uint8_t* bytes, std::size_t size, std::int32_t frame);
   // A parameter value that holds from `frame` on; refused values change nothing.
   void parameter(std::int32_t index, float value, std::int32_t frame);
-  // A program selection that holds from `frame` on, made as Instrument::selectProgram
-  // makes it. False, with nothing rendered or changed, for a number outside 0..7.
-  bool program(std::int32_t number, std::int32_t frame);
+  // A program selected from `frame` on, as Instrument::selectProgram selects it; a number
+  // outside the bank changes nothing.
+  void program(std::int32_t number, std::int32_t frame);
   // Renders up to `frame` now, so that what comes next acts from there on, also a message
   // the engine applies to the whole block at once (all notes off).
   void renderTo(std::int32_t frame);

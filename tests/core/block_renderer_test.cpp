@@ -3,6 +3,7 @@
 // block, and parameter changes at their frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -108,6 +109,26 @@ TEST_F(BlockRendering, ParameterChangeTakesEffectAtItsFrame) {
   EXPECT_TRUE(std::equal(left.begin(), left.begin() + kChangeAt, unchanged.begin()));
   EXPECT_NE(left[kChangeAt + 20], unchanged[kChangeAt + 20]);
   EXPECT_EQ(inBlock.getParameter(PARAM_VOLUME), 0.05f);
+}
+
+TEST_F(BlockRendering, ProgramChangeTakesEffectAtItsFrameAndKeepsTheEditsOfTheOldOne) {
+  const std::vector<Midi> start = {{{0x90, 57, 100}, 0}};
+  renderInBlock(start);
+  renderQueued(start);
+  inBlock.setParameter(PARAM_TONE_LEVEL, 0.75f);
+  queued.setParameter(PARAM_TONE_LEVEL, 0.75f);
+  constexpr std::int32_t kChangeAt = 60;
+  std::vector<float> left(kFrames);
+  BlockRenderer block(inBlock, left.data(), nullptr, kFrames);
+  block.program(kProgramCount, 10);  // no such program: nothing happens
+  block.program(5, kChangeAt);
+  block.finish();
+  const std::vector<float> unchanged = renderQueued({});
+  EXPECT_TRUE(std::equal(left.begin(), left.begin() + kChangeAt, unchanged.begin()));
+  EXPECT_FALSE(std::equal(left.begin() + kChangeAt, left.end(), unchanged.begin() + kChangeAt));
+  EXPECT_EQ(inBlock.currentProgram(), 5);
+  EXPECT_EQ(inBlock.bank().record(2).values[PARAM_TONE_LEVEL], 0.75f);
+  EXPECT_EQ(inBlock.getParameter(PARAM_TONE_LEVEL), kFactoryPrograms[5].values[PARAM_TONE_LEVEL]);
 }
 
 TEST_F(BlockRendering, AnEmptyCallKeepsItsEventsForTheNextBlock) {

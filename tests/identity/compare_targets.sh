@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Renders the same event sequences through the module of each build (the native host
-# with Quindle.so; the win32 and win64 hosts with their Quindle.dll under wine) and
-# through the native build's LV2 bundle (the native host with Quindle.lv2) and through
-# each build's CLAP plug-in (each host with its Quindle.clap), and compares the outputs'
+# with Quindle.so; the win32 and win64 hosts with their Quindle.dll under wine), through
+# the native build's LV2 bundle (the native host with Quindle.lv2), through each build's
+# VST 3 bundle (each host with its Quindle.vst3) and through each build's CLAP plug-in
+# (each host with its Quindle.clap), and compares the outputs'
 # SHA-256 hashes; compares the factory banks the three modules save, and
 # those with the committed Quindle-factory.fxb. The sequences cover all eight
 # factory programs, chords, pitch bends, voice stealing (more than nine notes), all notes
@@ -24,27 +25,28 @@ if [ $# -ne 3 ]; then
   echo "usage: $0 NATIVE_BUILD WIN32_BUILD WIN64_BUILD" >&2
   exit 2
 fi
-targets=(native win32 win64 lv2 clap-native clap-win32 clap-win64)
+targets=(native win32 win64 lv2 vst3-native vst3-win32 vst3-win64 clap-native clap-win32 clap-win64)
 module_targets=(native win32 win64)  # the VST 2.4 modules, which also save banks
 declare -A build_dir
 build_dir[native]=$(cd "$1" 2>/dev/null && pwd) || { echo "no build directory $1" >&2; exit 2; }
 build_dir[win32]=$(cd "$2" 2>/dev/null && pwd) || { echo "no build directory $2" >&2; exit 2; }
 build_dir[win64]=$(cd "$3" 2>/dev/null && pwd) || { echo "no build directory $3" >&2; exit 2; }
 build_dir[lv2]=${build_dir[native]}
-for target in native win32 win64; do build_dir[clap-$target]=${build_dir[$target]}; done
-# The build a target comes from: lv2 and clap-native from native, clap-winNN from winNN.
-build_of() { local target=${1#clap-}; echo "${target/lv2/native}"; }
+for build in native win32 win64; do build_dir[vst3-$build]=${build_dir[$build]} build_dir[clap-$build]=${build_dir[$build]}; done
 for target in "${targets[@]}"; do
   dir=${build_dir[$target]}
   case $target in
     native) files=("$dir/quindle-host" "$dir/Quindle.so") ;;
     lv2) files=("$dir/quindle-host" "$dir/Quindle.lv2/manifest.ttl") ;;
+    vst3-native) files=("$dir/quindle-host" "$dir/Quindle.vst3/Contents/x86_64-linux/Quindle.so") ;;
+    vst3-win32) files=("$dir/quindle-host.exe" "$dir/Quindle.vst3/Contents/x86-win/Quindle.vst3") ;;
+    vst3-win64) files=("$dir/quindle-host.exe" "$dir/Quindle.vst3/Contents/x86_64-win/Quindle.vst3") ;;
     clap-native) files=("$dir/quindle-host" "$dir/Quindle.clap") ;;
     clap-*) files=("$dir/quindle-host.exe" "$dir/Quindle.clap") ;;
     *) files=("$dir/quindle-host.exe" "$dir/Quindle.dll") ;;
   esac
   for file in "${files[@]}"; do
-    [ -f "$file" ] || { echo "missing $file (build the $(build_of "$target") target first)" >&2; exit 2; }
+    [ -f "$file" ] || { echo "missing $file (build the $(basename "$dir") target first)" >&2; exit 2; }
   done
 done
 
@@ -65,6 +67,8 @@ host() {
   case $target in
     native) "$dir/quindle-host" "$verb" "$dir/Quindle.so" "$@" ;;
     lv2) "$dir/quindle-host" "$verb" "$dir/Quindle.lv2" "$@" ;;
+    vst3-native) "$dir/quindle-host" "$verb" "$dir/Quindle.vst3" "$@" ;;
+    vst3-*) "$wine_run" "$dir/quindle-host.exe" "$verb" "Z:$dir/Quindle.vst3" "$@" ;;
     clap-native) "$dir/quindle-host" "$verb" "$dir/Quindle.clap" "$@" ;;
     clap-*) "$wine_run" "$dir/quindle-host.exe" "$verb" "Z:$dir/Quindle.clap" "$@" ;;
     *) "$wine_run" "$dir/quindle-host.exe" "$verb" "Z:$dir/Quindle.dll" "$@" ;;
@@ -230,7 +234,7 @@ fi
 
 count=$(( ${#cases[@]} + 1 ))
 if [ $status = 0 ]; then
-  echo "identity: $count outputs identical on native, win32, win64, the LV2 bundle and the three CLAP builds (banks: the three modules)"
+  echo "identity: $count outputs identical on native, win32, win64, the LV2 bundle, the three VST 3 bundles and the three CLAP builds (banks: the three modules)"
 else
   echo "identity: differences found (see DIFFERENT above)"
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks a module's export table (exactly the names given, VSTPluginMain and main when
-# none are) and, for a DLL (whatever its file name: a .clap is one too), that every
+# none are) and, for a DLL (known by its contents, whatever the name: a .dll, the .vst3
+# of a Windows VST 3 bundle, a .clap), that every
 # imported library is a system DLL, so users copy one file.
 #   check_exports.sh MODULE OBJDUMP [EXPORTED_NAME ...]
 set -euo pipefail

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/backend_render.h"
+#include "tests/tools/backend_cases.h"
 #include "tools/host/plugin_formats.h"
 
 namespace {
 
-using backendtest::openByPath;
+using backend_cases::openByPath;
 
 std::string lineOf(HostedPlugin& plugin, const std::string& label) {
   for (const InfoLine& line : plugin.identity()) {
@@ -34,16 +34,7 @@ TEST(ClapBackend, TheFileIsHostedAsClapWithItsIdentity) {
 }
 
 TEST(ClapBackend, RendersTheSameBitsAsTheVst2Module) {
-  for (const backendtest::Case& c : backendtest::kCases) {
-    auto clap = openByPath(QUINDLE_CLAP_FILE);
-    auto module = openByPath(QUINDLE_MODULE_FILE);
-    ASSERT_NE(clap, nullptr);
-    ASSERT_NE(module, nullptr);
-    const std::vector<std::uint32_t> fromClap = backendtest::renderBits(*clap, c);
-    const std::vector<std::uint32_t> fromModule = backendtest::renderBits(*module, c);
-    EXPECT_GT(backendtest::soundingSamples(fromModule), fromModule.size() / 4) << c.name;
-    EXPECT_TRUE(fromClap == fromModule) << c.name;
-  }
+  backend_cases::expectEveryCaseAsTheModule(QUINDLE_CLAP_FILE, QUINDLE_MODULE_FILE);
 }
 
 // Values and programs set while blocks are being processed take effect with the next one.

@@ -1,8 +1,8 @@
 # Runs quindle-host's verbs end to end, as a user would, in the build directory:
 #   cmake -DHOST=<quindle-host> -DMODULE=<Quindle.so|Quindle.dll> [-DEMULATOR=<wine-run.sh>]
-#         [-DLV2_BUNDLE=<Quindle.lv2>] -P cli_test.cmake
+#         [-DLV2_BUNDLE=<Quindle.lv2>] [-DVST3_BUNDLE=<Quindle.vst3>] -P cli_test.cmake
 # Checks exit codes, the files written and what the verbs print; with an LV2 bundle also
-# what the verbs do with a plug-in of another format.
+# what the verbs do with a plug-in of another format, and so with a VST 3 bundle.
 cmake_minimum_required(VERSION 3.21)
 
 set(failures 0)
@@ -28,13 +28,24 @@ function(expect_size path size)
   endif()
 endfunction()
 
+# The same render through the module and through `plugin` must give the same file.
+function(expect_render_as_module plugin output what)
+  run(0 out render ${MODULE} cli_chord.txt cli_chord.wav --program 6 --set 5=0.75 --block 100)
+  run(0 out render ${plugin} cli_chord.txt ${output} --program 6 --set 5=0.75 --block 100)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files cli_chord.wav ${output} RESULT_VARIABLE differ)
+  if(differ)
+    message(SEND_ERROR "the ${what}'s render differs from the module's")
+  endif()
+endfunction()
+
 function(expect_match text regex what)
   if(NOT text MATCHES "${regex}")
     message(SEND_ERROR "${what}: no match for '${regex}' in:\n${text}")
   endif()
 endfunction()
 
-file(REMOVE cli_chord.txt cli_chord.wav cli_lv2.wav cli_bank.fxb cli_edit.fxp cli_missing.wav cli_missing.fxb)
+file(REMOVE cli_chord.txt cli_chord.wav cli_lv2.wav cli_vst3.wav cli_bank.fxb cli_edit.fxp cli_missing.wav
+            cli_missing.fxb)
 file(WRITE cli_chord.txt "# a chord\n0.1 on 60 100\n0.1 on 64 100\n0.3 bend 12000\n0.5 off 60\n0.5 off 64\n")
 
 # A 16-bit render at 48 kHz: the last event at 0.5 s plus a 0.25 s tail, 4 bytes a frame.
@@ -96,12 +107,7 @@ if(LV2_BUNDLE)
   expect_match("${out}" "programs +8\n" "LV2 info program count")
   expect_match("${out}" "\n +12  Volume " "LV2 info parameter names")
   expect_match("${out}" "\n +7  Knocky " "LV2 info program names")
-  run(0 out render ${MODULE} cli_chord.txt cli_chord.wav --program 6 --set 5=0.75 --block 100)
-  run(0 out render ${LV2_BUNDLE} cli_chord.txt cli_lv2.wav --program 6 --set 5=0.75 --block 100)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files cli_chord.wav cli_lv2.wav RESULT_VARIABLE differ)
-  if(differ)
-    message(SEND_ERROR "the LV2 bundle's render differs from the module's")
-  endif()
+  expect_render_as_module(${LV2_BUNDLE} cli_lv2.wav "LV2 bundle")
   run(2 out render ${LV2_BUNDLE} cli_chord.txt cli_missing.wav --preset cli_edit.fxp)
   expect_match("${out}" "--preset loads .fxp and .fxb files into VST 2.4 modules only" "LV2 --preset")
   run(2 out save-bank ${LV2_BUNDLE} cli_missing.fxb)
@@ -111,4 +117,17 @@ if(LV2_BUNDLE)
   endif()
 endif()
 
-file(REMOVE cli_chord.txt cli_chord.wav cli_lv2.wav cli_bank.fxb cli_edit.fxp)
+# The VST 3 bundle: described by info, rendered to the module's bytes.
+if(VST3_BUNDLE)
+  run(0 out info ${VST3_BUNDLE})
+  expect_match("${out}" "format +VST 3\n" "VST 3 info format")
+  expect_match("${out}" "class ID +313AD1CA8CA451ABFD5F28A91212A113\n" "VST 3 info class")
+  expect_match("${out}" "parameters +13\n" "VST 3 info parameter count")
+  expect_match("${out}" "programs +8, current 0 \"Basic 1\"\n" "VST 3 info programs")
+  expect_match("${out}" "\n +4  T Mode +on " "VST 3 info value texts")
+  expect_render_as_module(${VST3_BUNDLE} cli_vst3.wav "VST 3 bundle")
+  run(2 out save-bank ${VST3_BUNDLE} cli_missing.fxb)
+  expect_match("${out}" "save-bank works with VST 2.4 modules only, and .* is a VST 3 bundle" "VST 3 save-bank")
+endif()
+
+file(REMOVE cli_chord.txt cli_chord.wav cli_lv2.wav cli_vst3.wav cli_bank.fxb cli_edit.fxp)

@@ -4,19 +4,14 @@
 // names its parameters and presets as the module names its parameters and programs.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "tests/tools/backend_render.h"
+#include "tests/tools/backend_cases.h"
 #include "tools/host/plugin_formats.h"
 
 namespace {
 
-using backendtest::kCases;
-using backendtest::openByPath;
-using backendtest::renderBits;
+using namespace backend_cases;
 
 TEST(Lv2Backend, TheBundleIsHostedAsLv2AndTheModuleAsVst2) {
   auto bundle = openByPath(QUINDLE_LV2_BUNDLE);
@@ -29,17 +24,7 @@ TEST(Lv2Backend, TheBundleIsHostedAsLv2AndTheModuleAsVst2) {
 }
 
 TEST(Lv2Backend, RendersTheSameBitsAsTheVst2Module) {
-  for (const backendtest::Case& c : kCases) {
-    auto bundle = openByPath(QUINDLE_LV2_BUNDLE);
-    auto module = openByPath(QUINDLE_MODULE_FILE);
-    ASSERT_NE(bundle, nullptr);
-    ASSERT_NE(module, nullptr);
-    const std::vector<std::uint32_t> fromBundle = renderBits(*bundle, c);
-    const std::vector<std::uint32_t> fromModule = renderBits(*module, c);
-    ASSERT_EQ(fromBundle.size(), fromModule.size()) << c.name;
-    EXPECT_GT(backendtest::soundingSamples(fromModule), fromModule.size() / 4) << c.name << ": identical near-silence proves nothing";
-    EXPECT_TRUE(fromBundle == fromModule) << c.name;
-  }
+  expectEveryCaseAsTheModule(QUINDLE_LV2_BUNDLE, QUINDLE_MODULE_FILE);
 }
 
 // A preset holds its program's values exactly, and the parameters and programs carry the

@@ -11,7 +11,12 @@ namespace sharedlibrary {
 
 void* open(const std::string& path, std::string& error) {
 #ifdef _WIN32
-  HMODULE module = LoadLibraryA(path.c_str());
+  // The loader wants backslashes.
+  std::string native = path;
+  for (char& c : native) {
+    if (c == '/') c = '\\';
+  }
+  HMODULE module = LoadLibraryA(native.c_str());
   if (module == nullptr) error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
   return reinterpret_cast<void*>(module);
 #else

@@ -1,15 +1,14 @@
-// A plug-in's shared library (a .so, a DLL, a .clap), opened and searched the way every
-// format's backend needs: the system loader, symbols by name.
+// The platform's loader for plug-in binaries: dlopen on Linux, LoadLibrary on Windows.
 #pragma once
 
 #include <string>
 
 namespace sharedlibrary {
 
-// Null with a reason in `error` when the library cannot be loaded. A path without a
-// slash is taken relative to the working directory, not searched for.
+// Loads the binary at `path` (a bare file name counts as in the current folder); null
+// with a reason in `error` when the loader refuses.
 void* open(const std::string& path, std::string& error);
-// Null when the library has no such export.
+// An exported symbol, or null.
 void* find(void* library, const char* name);
 void close(void* library);
 

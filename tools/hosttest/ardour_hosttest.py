@@ -3,17 +3,17 @@
 
   ardour_hosttest.py prepare WORKDIR FORMAT
       Writes into WORKDIR what a headless Ardour session needs to play Quindle as FORMAT
-      (LV2 or LXVST): home/ with Ardour's configuration (a Lua note source that plays the
-      test's notes at their samples, a float WAV export preset), session.lua (a new session
-      at 48 kHz, a MIDI track with the note source in front of the plug-in, one edited
-      parameter, an export of the whole piece), and notes.txt, the same notes and edit for
-      quindle-host.
+      (LV2, LXVST or VST3, the plug-in found in WORKDIR/plugins): home/ with Ardour's
+      configuration (a Lua note source that plays the test's notes and pitch bends at their
+      samples, a float WAV export preset), session.lua (a new session at 48 kHz, a MIDI
+      track with the note source in front of the plug-in, one edited parameter, an export
+      of the whole piece), and notes.txt, the same notes, bends and edit for quindle-host.
   ardour_hosttest.py host-options
       Prints the quindle-host render options that match the session.
   ardour_hosttest.py compare WORKDIR ARDOUR.wav HOST.wav
       Measures every sound in both renders, as the LMMS test does (start sample, length,
-      strongest partial, level), and reports the largest sample difference. Exits 1 when a
-      check fails.
+      strongest partial, level), and demands the same samples: Ardour runs the plug-in in
+      cycles of the size quindle-host uses, on the same events. Exits 1 when a check fails.
 """
 
 import os
@@ -33,6 +33,11 @@ VELOCITY = 110
 # then a chord.
 NOTES = [(69, 24000, 12000), (76, 48000, 6000), (64, 72000, 24000), (57, 120000, 12000), (60, 120000, 12000),
          (64, 120000, 12000)]
+# (sample, 14-bit position): up a fourth of the range and back during the third note, to
+# the bottom, the top and back to the centre during the chord. VST 3 hosts carry them as
+# a parameter through the plug-in's MIDI mapping.
+BENDS = [(78000, 12288), (84000, 8192), (126000, 0), (129000, 16383), (131000, 8192)]
+PITCH_BEND = 0xE0
 TAIL_SAMPLES = 48000
 # One parameter set in the session: BODY BRIGHT moves the carrier an octave up.
 EDITS = {4: 0.0}
@@ -42,7 +47,13 @@ ONSET_TOLERANCE = 1
 LENGTH_TOLERANCE = 2
 PITCH_TOLERANCE = 0.002
 LEVEL_TOLERANCE_DB = 0.1
-PLUGIN_TYPES = {"LV2": "LV2", "LXVST": "LXVST"}
+PLUGIN_TYPES = {"LV2": "LV2", "LXVST": "LXVST", "VST3": "VST3"}
+# Where each kind of plug-in is looked for; LV2 comes through LV2_PATH.
+PATH_SETTINGS = {
+    "LV2": [],
+    "LXVST": ['ARDOUR.config ():set_plugin_path_lxvst ("{plugins}")'],
+    "VST3": ['ARDOUR.config ():set_use_vst3 (true)', 'ARDOUR.config ():set_plugin_path_vst3 ("{plugins}")'],
+}
 
 
 def last_sample():
@@ -54,6 +65,8 @@ def note_source():
     for note, start, length in NOTES:
         events.append((start, 0x90, note, VELOCITY))
         events.append((start + length, 0x80, note, 0))
+    for sample, position in BENDS:
+        events.append((sample, PITCH_BEND, position & 0x7F, position >> 7))
     rows = ",\n  ".join(f"{{{s}, {status}, {n}, {v}}}" for s, status, n, v in sorted(events))
     return f'''ardour {{ ["type"] = "dsp", name = "{NOTE_SOURCE_NAME}", category = "Utility", license = "MIT",
          author = "Quindle developers", description = "Plays the host test's notes at their samples" }}
@@ -101,10 +114,11 @@ def export_preset():
 
 def session_script(workdir, plugin_type):
     edits = "\n".join(f"    ARDOUR.LuaAPI.set_processor_param (plugin, {index}, {value})" for index, value in EDITS.items())
+    paths = "\n".join(line.format(plugins=f"{workdir}/plugins") for line in PATH_SETTINGS[plugin_type])
     return f'''-- A headless session on the dummy back-end: one MIDI track, the note source in front of
 -- {PLUGIN_NAME} ({plugin_type}), the whole piece exported as a float WAV.
 ARDOUR.config ():set_hide_dummy_backend (false)
-ARDOUR.config ():set_plugin_path_lxvst ("{workdir}/plugins")
+{paths}
 assert (not AudioEngine:set_backend ("None (Dummy)", "", ""):isnil (), "no dummy back-end")
 assert (create_session ("{workdir}/session", "quindle", {SAMPLE_RATE}), "no session")
 local info = ARDOUR.LuaAPI.new_plugin_info ("{PLUGIN_NAME}", ARDOUR.PluginType.{plugin_type})
@@ -134,10 +148,12 @@ close_session ()
 
 
 def events_text():
-    lines = ["# The Ardour host test's notes, at their samples (48 kHz)"]
+    lines = ["# The Ardour host test's notes and bends, at their samples (48 kHz)"]
     for note, start, length in NOTES:
         lines.append(f"{start / SAMPLE_RATE:.9f} on {note} {VELOCITY}")
         lines.append(f"{(start + length) / SAMPLE_RATE:.9f} off {note} 0")
+    for sample, position in BENDS:
+        lines.append(f"{sample / SAMPLE_RATE:.9f} bend {position}")
     return "\n".join(lines) + "\n"
 
 
@@ -194,7 +210,8 @@ def compare(ardour_path, host_path):
                      f"{label}: level Ardour {a['level']:.2f} dB, quindle-host {b['level']:.2f} dB")
     frames = min(ardour.frames, host.frames)
     difference = wav_audio.max_difference(ardour.channels[0][:frames], host.channels[0][:frames])
-    print(f"  info  largest sample difference over {frames} samples: {difference:.3g}")
+    checks.check(frames > 0 and difference == 0,
+                 f"the same samples over {frames} samples (largest difference {difference:.3g})")
     print(f"{checks.passes} passed, {checks.failures} failed")
     return 0 if checks.failures == 0 else 1
 

@@ -6,7 +6,8 @@
 #   bash tools/hosttest/run_hosttest.sh        (or: make hosttest)
 #
 #   LMMS 1.2.2 (wine)       the x86 DLL                         run_lmms.sh
-#   Ardour 7.3 (headless)   the LV2 bundle and the Linux VST 2  run_ardour.sh
+#   Ardour 7.3 (headless)   the LV2 bundle, the Linux VST 2     run_ardour.sh
+#                           module and the VST 3 bundle
 #   jalv 1.6.6 (JACK)       the LV2 bundle as a standalone      jalv_smoke.sh
 set -uo pipefail
 
