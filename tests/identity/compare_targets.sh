@@ -12,7 +12,7 @@
 #
 #   tests/identity/compare_targets.sh NATIVE_BUILD WIN32_BUILD WIN64_BUILD
 #
-# Exits 0 when every output is identical across the seven targets, 1 when anything
+# Exits 0 when every output is identical across the ten targets, 1 when anything
 # differs or fails (each such case is named), 2 on wrong arguments or missing builds.
 # Set QUINDLE_IDENTITY_KEEP=1 to keep the work directory with all rendered files.
 set -uo pipefail
