@@ -25,7 +25,7 @@ build: build-native build-win32 build-win64
 
 # Only the modules and our host of one preset: what the demo, the zips and the host tests
 # need.
-MODULE_TARGETS := Quindle quindle-host
+MODULE_TARGETS := Quindle quindle_vst3 QuindleClap quindle-host
 MODULE_TARGETS_native := quindle_lv2_bundle
 modules-%: setup build/%/build.ninja
 	@echo "== build the modules and quindle-host ($*)"

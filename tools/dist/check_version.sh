@@ -37,7 +37,8 @@ if [ -f "$zip" ]; then
   listing=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
   folder="quindle-$version-linux"
   lv2="$folder/Quindle.lv2"
-  check "$listing" "$folder/ $folder/INSTALL.txt $folder/LICENSE $folder/Quindle-factory.fxb $lv2/ $lv2/Quindle.so $lv2/QuindleUI.so $lv2/manifest.ttl $lv2/presets.ttl $lv2/quindle.ttl $folder/Quindle.so " \
+  vst3="$folder/Quindle.vst3"
+  check "$listing" "$folder/ $folder/INSTALL.txt $folder/LICENSE $folder/Quindle-factory.fxb $folder/Quindle.clap $lv2/ $lv2/Quindle.so $lv2/QuindleUI.so $lv2/manifest.ttl $lv2/presets.ttl $lv2/quindle.ttl $folder/Quindle.so $vst3/ $vst3/Contents/ $vst3/Contents/x86_64-linux/ $vst3/Contents/x86_64-linux/Quindle.so " \
     "zip contents"
   unzip -q "$zip" -d "$work/unpacked"
   check "$(vendor_version_of "$work/unpacked/$folder/Quindle.so")" "$vendor_version" "vendor version of the packed module"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the distributable files: one zip per target in dist/,
 #   quindle-<version>-win32.zip, quindle-<version>-win64.zip, quindle-<version>-linux.zip,
-# each holding one folder of the same name with the module, the plug-in bundles of the
-# other formats the target has (Linux: Quindle.lv2), the factory bank
-# (Quindle-factory.fxb), INSTALL.txt and LICENSE. The version comes from cmake/Version.cmake;
-# before a module is packed, quindle-host must report that version's vendor number for it.
+# each holding one folder of the same name with the VST 2 module, the plug-ins of the other
+# formats (every target: Quindle.vst3 and Quindle.clap; Linux also Quindle.lv2), the factory
+# bank (Quindle-factory.fxb), INSTALL.txt and LICENSE. The version comes from
+# cmake/Version.cmake; before anything is packed, quindle-host must report that version's
+# vendor number for the VST 2 module and the version itself for the VST 3 and CLAP plug-ins.
 #
 #   bash tools/dist/make_dist.sh [--out DIR] [--targets "win32 win64 linux"]
 #   make dist     (set-up and all builds first)
@@ -45,9 +46,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 finish() { [ ! -d "$WINEPREFIX" ] || wineserver -k >/dev/null 2>&1 || true; }
 trap finish EXIT
 
-# The vendor version a module reports, through a quindle-host of the module's own kind.
-reported_vendor_version() {
-  local host=$1 module=$2 runner=()
+# What quindle-host of the plug-in's own kind says of it ("info"); Windows hosts run under
+# wine and get the path on wine's Z: drive.
+plugin_info() {
+  local host=$1 plugin=$2 runner=()
   if [[ "$host" == *.exe ]]; then
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       echo "dist: creating the wine prefix $WINEPREFIX (once)" >&2
@@ -57,9 +59,13 @@ reported_vendor_version() {
       wineserver -w
     fi
     runner=(wine)
+    plugin="Z:$plugin"
   fi
-  "${runner[@]}" "$host" info "$module" 2>/dev/null | sed -n 's/^vendor version *\([0-9-]*\).*/\1/p'
+  "${runner[@]}" "$host" info "$plugin" 2>/dev/null
 }
+# The vendor version a VST 2 module reports, and the version a VST 3 or CLAP plug-in does.
+reported_vendor_version() { plugin_info "$1" "$2" | sed -n 's/^vendor version *\([0-9-]*\).*/\1/p'; }
+reported_version() { plugin_info "$1" "$2" | sed -n 's/^version *\([0-9.]*\).*/\1/p' | head -n 1; }
 
 # Zip entries get the time of the last commit, so that the same sources give the same zips.
 stamp=$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)
@@ -72,9 +78,9 @@ trap 'rm -rf "$work"; finish' EXIT
 
 for target in $targets; do
   case "$target" in
-    win32) build=$win32_build module=Quindle.dll host=quindle-host.exe arch=x86 bits=32 kind=windows bundles=() ;;
-    win64) build=$win64_build module=Quindle.dll host=quindle-host.exe arch=x64 bits=64 kind=windows bundles=() ;;
-    linux) build=$native_build module=Quindle.so host=quindle-host arch=x86-64 bits=64 kind=linux bundles=(Quindle.lv2) ;;
+    win32) build=$win32_build module=Quindle.dll host=quindle-host.exe arch=x86 bits=32 kind=windows bundles=(Quindle.vst3 Quindle.clap) ;;
+    win64) build=$win64_build module=Quindle.dll host=quindle-host.exe arch=x64 bits=64 kind=windows bundles=(Quindle.vst3 Quindle.clap) ;;
+    linux) build=$native_build module=Quindle.so host=quindle-host arch=x86-64 bits=64 kind=linux bundles=(Quindle.lv2 Quindle.vst3 Quindle.clap) ;;
     *) echo "dist: unknown target '$target' (win32, win64, linux)" >&2; exit 2 ;;
   esac
   for f in "$build/$module" "$build/$host" "${bundles[@]/#/$build/}"; do
@@ -85,6 +91,13 @@ for target in $targets; do
     echo "dist: $build/$module reports vendor version '${reported:-none}', cmake/Version.cmake says $version ($vendor_version)" >&2
     exit 1
   fi
+  for plugin in Quindle.vst3 Quindle.clap; do
+    said=$(reported_version "$build/$host" "$build/$plugin")
+    if [ "$said" != "$version" ]; then
+      echo "dist: $build/$plugin reports version '${said:-none}', cmake/Version.cmake says $version" >&2
+      exit 1
+    fi
+  done
 
   name="quindle-$version-$target"
   folder="$work/$name"

@@ -9,10 +9,11 @@
 #   Ardour 7.3 (headless)   the LV2 bundle, the Linux VST 2     run_ardour.sh
 #                           module and the VST 3 bundle
 #   jalv 1.6.6 (JACK)       the LV2 bundle as a standalone      jalv_smoke.sh
+#   Qtractor 0.9.31 scanner the Linux CLAP plug-in               qtractor_clap_scan.sh
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-parts=(run_lmms.sh run_ardour.sh jalv_smoke.sh)
+parts=(run_lmms.sh run_ardour.sh jalv_smoke.sh qtractor_clap_scan.sh)
 failed=()
 for part in "${parts[@]}"; do
   echo "== host test: $part"
