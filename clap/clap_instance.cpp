@@ -9,11 +9,14 @@
 #include "clap/extensions.h"
 #include "clap/plugin_descriptor.h"
 #include "editor/editor_base.h"
+#include "engine/midi_bytes.h"
 
 namespace {
 
-constexpr std::uint8_t kAllSoundOff[] = {0xB0, 123, 0};
-constexpr std::uint8_t kBendCentre[] = {0xE0, 0x00, 0x40};
+// All notes off, and the pitch wheel back at its centre (8192 as low and high seven bits).
+constexpr std::uint8_t kAllSoundOff[] = {midi_bytes::kControlChange, midi_bytes::kAllNotesOff, 0};
+constexpr std::uint8_t kBendCentre[] = {midi_bytes::kPitchBend, midi_bytes::kBendCentre & midi_bytes::kDataMask,
+                                        midi_bytes::kBendCentre >> midi_bytes::kDataBits};
 
 // Host, main thread, once right after creation.
 bool CLAP_ABI pluginInit(const clap_plugin_t* plugin) {

@@ -2,16 +2,12 @@
 
 #include <cmath>
 
+#include "engine/midi_bytes.h"
+
 namespace {
 
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kNoteOn = 0x90;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr std::uint8_t kAllSoundOff = 123;
-constexpr std::uint8_t kAllNotesOff = 126;
-constexpr std::uint8_t kStatusMask = 0xF0;
-constexpr std::uint8_t kDataMask = 0x7F;
-constexpr std::uint8_t kChannels = 16;
+using namespace midi_bytes;
+
 constexpr double kVelocitySteps = 127.0;
 constexpr long kSoftest = 1;
 constexpr long kLoudest = 127;
@@ -43,7 +39,7 @@ void NoteInput::midiSeen(const std::uint8_t (&bytes)[kMessageSize]) {
   if (status == kNoteOn || status == kNoteOff) {
     held[key] = status == kNoteOn && (bytes[2] & kDataMask) != 0;
     noteIdOfKey[key] = kWildcard;
-  } else if (status == kControlChange && (bytes[1] == kAllSoundOff || bytes[1] == kAllNotesOff)) {
+  } else if (status == kControlChange && (bytes[1] == kAllNotesOff || bytes[1] == kMonoModeOn)) {
     forgetAll();
   }
 }
@@ -76,7 +72,7 @@ void NoteInput::translate(std::uint16_t type, const clap_event_note_t& event, Me
       break;
     case CLAP_EVENT_NOTE_CHOKE:
       if (event.key == kWildcard && event.note_id == kWildcard) {
-        add(out, static_cast<std::uint8_t>(kControlChange | channelNibble(event.channel)), kAllSoundOff, 0);
+        add(out, static_cast<std::uint8_t>(kControlChange | channelNibble(event.channel)), kAllNotesOff, 0);
         out.atOnce = true;
         forgetAll();
       } else {

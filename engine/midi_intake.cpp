@@ -1,20 +1,13 @@
 // Decoding of the MIDI messages the synthesiser responds to.
 #include "engine/midi_intake.h"
 
+#include "engine/midi_bytes.h"
 #include "engine/note_table.h"
 #include "engine/synth_engine.h"
 
 namespace {
 
-constexpr std::uint8_t kStatusBit = 0x80;   // a status byte, not a data byte
-constexpr std::uint8_t kStatusMask = 0xF0;  // the channel bits are ignored
-constexpr std::uint8_t kDataMask = 0x7F;    // MIDI data bytes carry 7 bits
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kNoteOn = 0x90;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr std::uint8_t kPitchBend = 0xE0;
-constexpr std::uint8_t kAllSoundOff = 123;  // controllers that silence every voice
-constexpr std::uint8_t kAllNotesOffMono = 126;
+using namespace midi_bytes;  // the channel bits of a status are ignored
 constexpr std::size_t kTwoByteMessage = 2;  // status and one data byte
 constexpr std::size_t kThreeByteMessage = 3;
 constexpr float kVelocityScale = 0.007874016f;  // nearest float to 1/127
@@ -47,7 +40,7 @@ MidiMessage decodeMidiMessage(const std::uint8_t* bytes, std::size_t size) {
     case kControlChange:
       // The controller number is compared as it arrives (a byte with its top bit set is
       // no controller); the controller's value is not used.
-      if (bytes[1] == kAllSoundOff || bytes[1] == kAllNotesOffMono) return MidiMessage{MIDI_ALL_NOTES_OFF, 0, 0.0f, 0.0f};
+      if (bytes[1] == kAllNotesOff || bytes[1] == kMonoModeOn) return MidiMessage{MIDI_ALL_NOTES_OFF, 0, 0.0f, 0.0f};
       return ignored();
     case kPitchBend: {
       if (!complete) return ignored();

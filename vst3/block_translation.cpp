@@ -5,6 +5,7 @@
 
 #include "core/block_renderer.h"
 #include "core/instrument.h"
+#include "engine/midi_bytes.h"
 #include "vst3/parameter_map.h"
 #include "vst3/plugin_identity.h"
 
@@ -13,15 +14,6 @@ namespace {
 
 using vst3::int32;
 
-constexpr std::uint8_t kNoteOffStatus = 0x80;
-constexpr std::uint8_t kNoteOnStatus = 0x90;
-constexpr std::uint8_t kControlChangeStatus = 0xB0;
-constexpr std::uint8_t kPitchBendStatus = 0xE0;
-constexpr std::uint8_t kAllNotesOffController = 123;
-constexpr std::int32_t kMidiChannels = 16;
-constexpr std::int32_t kMidiNotes = 128;
-constexpr std::int32_t kDataBits = 7;
-constexpr std::int32_t kDataMask = 0x7F;
 constexpr int32 kEventBus = 0;
 constexpr int32 kMessageSize = 3;
 
@@ -128,11 +120,11 @@ void applyPoint(BlockRenderer& block, const Instrument& instrument, const PointC
     if (program != instrument.currentProgram()) block.program(program, point.offset);
   } else if (point.id == kPitchBendParameter) {
     const int32 position = bendFromNormalized(value);
-    const std::uint8_t bend[] = {kPitchBendStatus, static_cast<std::uint8_t>(position & kDataMask),
-                                 static_cast<std::uint8_t>(position >> kDataBits)};
+    const std::uint8_t bend[] = {midi_bytes::kPitchBend, static_cast<std::uint8_t>(position & midi_bytes::kDataMask),
+                                 static_cast<std::uint8_t>(position >> midi_bytes::kDataBits)};
     block.midi(bend, sizeof bend, point.offset);
   } else if (point.id == kAllNotesOffParameter) {
-    const std::uint8_t silence[] = {kControlChangeStatus, kAllNotesOffController, dataValueFromNormalized(value)};
+    const std::uint8_t silence[] = {midi_bytes::kControlChange, midi_bytes::kAllNotesOff, dataValueFromNormalized(value)};
     block.midi(silence, sizeof silence, point.offset);
   }
 }
@@ -153,17 +145,17 @@ bool midiFromEvent(const vst3::Event& event, std::uint8_t (&bytes)[3]) {
   if (event.type == vst3::Event::kNoteOnEvent) {
     channel = event.noteOn.channel;
     pitch = event.noteOn.pitch;
-    bytes[0] = kNoteOnStatus;
+    bytes[0] = midi_bytes::kNoteOn;
     bytes[2] = velocityFromNormalized(event.noteOn.velocity);
   } else if (event.type == vst3::Event::kNoteOffEvent) {
     channel = event.noteOff.channel;
     pitch = event.noteOff.pitch;
-    bytes[0] = kNoteOffStatus;
+    bytes[0] = midi_bytes::kNoteOff;
     bytes[2] = dataValueFromNormalized(static_cast<double>(event.noteOff.velocity));
   } else {
     return false;
   }
-  if (channel < 0 || channel >= kMidiChannels || pitch < 0 || pitch >= kMidiNotes) return false;
+  if (channel < 0 || channel >= midi_bytes::kChannels || pitch < 0 || pitch >= midi_bytes::kNotes) return false;
   bytes[0] = static_cast<std::uint8_t>(bytes[0] | channel);
   bytes[1] = static_cast<std::uint8_t>(pitch);
   return true;

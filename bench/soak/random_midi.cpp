@@ -2,18 +2,15 @@
 
 #include <cstring>
 
+#include "engine/midi_bytes.h"
+
 namespace soak {
 namespace {
 
-constexpr std::uint8_t kNoteOn = 0x90;
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr std::uint8_t kPitchBend = 0xE0;
-constexpr std::uint8_t kAllNotesOff = 123;
+using namespace midi_bytes;
+
 constexpr std::uint8_t kLowestNote = 12;
 constexpr std::int32_t kNoteRange = 100;
-constexpr std::int32_t kChannels = 16;
-constexpr std::int32_t kMidiNotes = 128;
 constexpr std::int32_t kLongBlockChance = 8;  // one block in eight may be up to 4096 long
 constexpr std::int32_t kShortBlock = 512;
 
@@ -21,7 +18,7 @@ constexpr std::int32_t kShortBlock = 512;
 
 RandomMidi::RandomMidi(std::uint32_t seed)
     : random(seed),
-      records(static_cast<std::size_t>(kChannels * kMidiNotes)),
+      records(static_cast<std::size_t>(kChannels * kNotes)),
       listStorage(2 + records.size()),
       used(0),
       events(0) {
@@ -104,7 +101,7 @@ VstEvents* RandomMidi::nextBlock(std::int32_t frames) {
 VstEvents* RandomMidi::releaseEverything() {
   used = 0;
   for (std::int32_t channel = 0; channel < kChannels; ++channel) {
-    for (std::int32_t note = 0; note < kMidiNotes; ++note) {
+    for (std::int32_t note = 0; note < kNotes; ++note) {
       add(static_cast<std::uint8_t>(kNoteOff | channel), static_cast<std::uint8_t>(note), 0, 0);
     }
   }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/midi_bytes.h"
 #include "tests/fuzz/event_list.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/guarded_buffer.h"
@@ -12,16 +13,13 @@ extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback host);
 
 namespace {
 
+using namespace midi_bytes;
+
 constexpr VstIntPtr kHostVersion = 2400;
 // Text bounds the interface gives hosts: the buffer holds the bound and a terminator.
 constexpr std::size_t kEffectNameBound = 32;
 constexpr std::size_t kVendorStringBound = 64;
 constexpr std::size_t kProductStringBound = 64;
-constexpr std::uint8_t kAllSoundOff = 123;
-constexpr std::uint8_t kAllNotesOff = 126;
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr int kMidiNotes = 128;
 constexpr int kSilentBlocks = 2;
 
 // The instance the callback may hear from (null while none is open).
@@ -155,7 +153,7 @@ std::vector<std::uint8_t> FuzzInstance::chunk(bool program) {
 
 void FuzzInstance::releaseEveryNote() {
   EventList list;
-  for (int note = 0; note < kMidiNotes; ++note) list.addMidi(0, kNoteOff, static_cast<std::uint8_t>(note), 0);
+  for (int note = 0; note < kNotes; ++note) list.addMidi(0, kNoteOff, static_cast<std::uint8_t>(note), 0);
   sendEvents(list);
 }
 
@@ -164,8 +162,8 @@ void FuzzInstance::checkFallsSilent() {
   process(kSettleFrames);  // plays out whatever is still queued
   releaseEveryNote();
   EventList list;
+  list.addMidi(0, kControlChange, kMonoModeOn, 0);
   list.addMidi(0, kControlChange, kAllNotesOff, 0);
-  list.addMidi(0, kControlChange, kAllSoundOff, 0);
   sendEvents(list);
   for (int block = 0; block < kSilentBlocks; ++block) {
     process(kSettleFrames);

@@ -3,19 +3,16 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/midi_bytes.h"
 #include "tools/host/number_text.h"
 #include "tools/host/printable_text.h"
 
 namespace eventtext {
 namespace {
 
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kNoteOn = 0x90;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr std::uint8_t kPitchBend = 0xE0;
+using namespace midi_bytes;
+
 constexpr int kMaxDataValue = 127;
-constexpr int kMaxBendValue = 16383;
-constexpr int kBitsPerDataByte = 7;
 // Editors on Windows may start a UTF-8 text with this mark; it is no part of the list.
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr std::size_t kByteOrderMarkSize = sizeof kByteOrderMark - 1;
@@ -77,11 +74,11 @@ bool parseLine(const std::vector<std::string>& words, TimedMidiEvent& event, std
     }
     event = message(time, kNoteOff, first, second);
   } else if (kind == "bend") {
-    if (arguments != 1 || !parseDataValue(words[2], kMaxBendValue, first)) {
+    if (arguments != 1 || !parseDataValue(words[2], kBendTop, first)) {
       reason = "expected: <seconds> bend <0..16383>";
       return false;
     }
-    event = message(time, kPitchBend, first & kMaxDataValue, first >> kBitsPerDataByte);
+    event = message(time, kPitchBend, first & kMaxDataValue, first >> kDataBits);
   } else if (kind == "cc") {
     if (arguments != 2 || !parseDataValue(words[2], kMaxDataValue, first) ||
         !parseDataValue(words[3], kMaxDataValue, second)) {

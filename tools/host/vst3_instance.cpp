@@ -1,16 +1,11 @@
 #include "tools/host/vst3_instance.h"
 
+#include "engine/midi_bytes.h"
+
 namespace {
 
 using namespace vst3;
 
-constexpr std::uint8_t kStatusMask = 0xF0;
-constexpr std::uint8_t kChannelMask = 0x0F;
-constexpr std::uint8_t kNoteOff = 0x80;
-constexpr std::uint8_t kNoteOn = 0x90;
-constexpr std::uint8_t kControlChange = 0xB0;
-constexpr std::uint8_t kPitchBendStatus = 0xE0;
-constexpr std::int32_t kDataBits = 7;
 constexpr double kDataScale = 127.0;
 constexpr double kBendScale = 16383.0;
 constexpr int32 kEventBus = 0;
@@ -150,18 +145,18 @@ void Vst3Instance::mappedChange(int32 channel, CtrlNumber controllerNumber, doub
 
 void Vst3Instance::midi(const std::uint8_t* bytes, std::size_t size, int32 frame) {
   if (bytes == nullptr || size < 3) return;
-  const std::uint8_t status = bytes[0] & kStatusMask;
-  const std::int32_t channel = bytes[0] & kChannelMask;
+  const std::uint8_t status = bytes[0] & midi_bytes::kStatusMask;
+  const std::int32_t channel = bytes[0] & midi_bytes::kChannelMask;
   Event event{};
-  if (status == kNoteOn && bytes[2] != 0) {
+  if (status == midi_bytes::kNoteOn && bytes[2] != 0) {
     event = noteEvent(Event::kNoteOnEvent, channel, bytes[1], static_cast<float>(bytes[2] / kDataScale), frame);
-  } else if (status == kNoteOn || status == kNoteOff) {
+  } else if (status == midi_bytes::kNoteOn || status == midi_bytes::kNoteOff) {
     event = noteEvent(Event::kNoteOffEvent, channel, bytes[1], static_cast<float>(bytes[2] / kDataScale), frame);
-  } else if (status == kPitchBendStatus) {
-    const std::int32_t bend = (bytes[2] << kDataBits) | bytes[1];
-    mappedChange(channel, kPitchBend, bend / kBendScale, frame);
+  } else if (status == midi_bytes::kPitchBend) {
+    const std::int32_t bend = (bytes[2] << midi_bytes::kDataBits) | bytes[1];
+    mappedChange(channel, vst3::kPitchBend, bend / kBendScale, frame);
     return;
-  } else if (status == kControlChange) {
+  } else if (status == midi_bytes::kControlChange) {
     mappedChange(channel, static_cast<CtrlNumber>(bytes[1]), bytes[2] / kDataScale, frame);
     return;
   } else {
