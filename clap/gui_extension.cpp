@@ -26,14 +26,18 @@ void* windowHandle(const clap_window_t& window) {
 // The X11 editor starts no thread of its own: an event thread would have to share the
 // process's X libraries with the host's toolkit. Without the host's timers nothing would
 // ever hand its window an event (the window would show, but never draw a change nor
-// answer the mouse), so a host without timer-support is offered no editor.
+// answer the mouse), so a host without timer-support gets no editor: create refuses.
+//
+// is_api_supported still says "x11" to such a host: hosts ask it of instances whose host
+// record offers no extension at all, and keep the answer. Qtractor's scanner does, and
+// Qtractor 0.9.31 makes such an instance of a plug-in before the one it plays (which gets
+// timer-support); answering false there leaves the editor out of that host for good.
 bool hostCanDrive(ClapInstance& instance) { return instance.editorLoop().canDrive(); }
 #endif
 
-// Embedded only, in the build's window API, where the host can drive the window.
-bool isEditorApi(ClapInstance* instance, const char* api, bool floating) {
-  return instance != nullptr && api != nullptr && !floating && std::strcmp(api, kEditorApi) == 0 &&
-         hostCanDrive(*instance);
+// Embedded only, in the build's window API.
+bool isEditorApi(const char* api, bool floating) {
+  return api != nullptr && !floating && std::strcmp(api, kEditorApi) == 0;
 }
 
 EditorBase* editorOf(const clap_plugin_t* plugin) {
@@ -66,25 +70,26 @@ bool openWindow(ClapInstance& instance, void* parent) {
 }
 
 // Host, main thread: embedded only.
-bool CLAP_ABI guiIsApiSupported(const clap_plugin_t* plugin, const char* api, bool isFloating) {
-  return isEditorApi(ClapInstance::of(plugin), api, isFloating);
+bool CLAP_ABI guiIsApiSupported(const clap_plugin_t*, const char* api, bool isFloating) {
+  return isEditorApi(api, isFloating);
 }
 
 // Host, main thread.
-bool CLAP_ABI guiPreferredApi(const clap_plugin_t* plugin, const char** api, bool* isFloating) {
-  if (api == nullptr || isFloating == nullptr || !isEditorApi(ClapInstance::of(plugin), kEditorApi, false)) {
-    return false;
-  }
+bool CLAP_ABI guiPreferredApi(const clap_plugin_t*, const char** api, bool* isFloating) {
+  if (api == nullptr || isFloating == nullptr) return false;
   *api = kEditorApi;
   *isFloating = false;
   return true;
 }
 
 // Host, main thread: the editor is made, its controls showing the live values; its window
-// comes with set_parent.
+// comes with set_parent. Refused where the host cannot drive the window.
 bool CLAP_ABI guiCreate(const clap_plugin_t* plugin, const char* api, bool isFloating) {
   ClapInstance* instance = ClapInstance::of(plugin);
-  if (!isEditorApi(instance, api, isFloating) || instance->editorSlot() != nullptr) return false;
+  if (instance == nullptr || !isEditorApi(api, isFloating) || !hostCanDrive(*instance) ||
+      instance->editorSlot() != nullptr) {
+    return false;
+  }
   EditorBase* editor = createPluginEditor(instance);
   if (editor == nullptr) return false;
   editor->refreshAllControls();
@@ -126,7 +131,7 @@ bool CLAP_ABI guiSetSize(const clap_plugin_t* plugin, uint32_t width, uint32_t h
 bool CLAP_ABI guiSetParent(const clap_plugin_t* plugin, const clap_window_t* window) {
   ClapInstance* instance = ClapInstance::of(plugin);
   if (instance == nullptr || instance->editorSlot() == nullptr || window == nullptr) return false;
-  if (window->api == nullptr || std::strcmp(window->api, kEditorApi) != 0) return false;
+  if (!isEditorApi(window->api, false)) return false;
   void* parent = windowHandle(*window);
   if (parent == nullptr || !openWindow(*instance, parent)) return false;
   instance->editorParent() = parent;
