@@ -5,7 +5,6 @@
 // the main-thread callback, and every registration and X resource given back.
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -30,16 +29,6 @@ constexpr int kLoopRounds = 100;
 constexpr auto kLoopPause = std::chrono::milliseconds(5);
 
 TestDisplay& display() { return TestDisplay::get(); }
-
-// The client that is in `after` and not in `before`, or 0.
-std::uint32_t newClient(const std::vector<std::uint32_t>& before, const std::vector<std::uint32_t>& after) {
-  for (std::uint32_t client : after) {
-    bool known = false;
-    for (std::uint32_t old : before) known = known || old == client;
-    if (!known) return client;
-  }
-  return 0;
-}
 
 class ClapX11Gui : public ClapModuleTest {
  protected:
@@ -162,14 +151,11 @@ TEST_F(ClapX11Gui, EmbedsAtItsOneSizeOnTheHostsTimerAndWatchShownAndHidden) {
   ASSERT_TRUE(gui->show(plugin));
   const xcb_window_t child = editorWindow();
   ASSERT_NE(child, 0u);
-  xcb_get_geometry_reply_t* geometry =
-      xcb_get_geometry_reply(display().xcb(), xcb_get_geometry(display().xcb(), child), nullptr);
-  ASSERT_NE(geometry, nullptr);
-  EXPECT_EQ(geometry->x, 0);
-  EXPECT_EQ(geometry->y, 0);
-  EXPECT_EQ(geometry->width, width);
-  EXPECT_EQ(geometry->height, height);
-  std::free(geometry);
+  const xcb_rectangle_t place = display().geometryOf(child);
+  EXPECT_EQ(place.x, 0);
+  EXPECT_EQ(place.y, 0);
+  EXPECT_EQ(place.width, width);
+  EXPECT_EQ(place.height, height);
   ASSERT_EQ(owner.timers.size(), 1u);
   EXPECT_EQ(owner.timers.begin()->second, 30u);
   ASSERT_EQ(owner.descriptors.size(), 1u);
@@ -274,7 +260,7 @@ TEST_F(ClapX11Gui, DestroyUnregistersEverythingAndLeavesNoXResources) {
   LoopHost& owner = make();
   ASSERT_NE(gui, nullptr);
   ASSERT_TRUE(openEditor());
-  const std::uint32_t client = newClient(clients, display().clients());
+  const std::uint32_t client = TestDisplay::newClient(clients, display().clients());
   ASSERT_NE(client, 0u);
   EXPECT_GT(display().resourcesOf(client), 0);
   ASSERT_TRUE(showsValuesNow());
