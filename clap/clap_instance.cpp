@@ -91,6 +91,7 @@ ClapInstance::ClapInstance(const clap_host_t* owner)
       instrument(),
       editor(nullptr),
       parentWindow(nullptr),
+      runLoop(),
       notifier(editor),
       edits(),
       notes(),
@@ -122,6 +123,7 @@ bool ClapInstance::init() {
   }
   notifier.attach(host, hostParams, hostState);
   instrument.setObserver(&notifier);
+  runLoop.attach(host);
   return true;
 }
 
@@ -129,7 +131,19 @@ bool ClapInstance::init() {
 void ClapInstance::destroy() {
   instrument.setObserver(nullptr);
   deactivate();
+  destroyEditor();
   delete this;
+}
+
+void ClapInstance::destroyEditor() {
+  if (editor == nullptr) return;
+  // Nothing of the host's may call into the window once it is gone.
+  runLoop.stop();
+  EditorBase* leaving = editor;
+  editor = nullptr;
+  parentWindow = nullptr;
+  leaving->close();
+  delete leaving;
 }
 
 bool ClapInstance::activate(double sampleRate) {
@@ -160,6 +174,11 @@ const void* ClapInstance::extension(const char* id) const {
   if (sameId(id, CLAP_EXT_AUDIO_PORTS)) return &quindleclap::kAudioPorts;
   if (sameId(id, CLAP_EXT_NOTE_PORTS)) return &quindleclap::kNotePorts;
   if (sameId(id, CLAP_EXT_GUI)) return quindleclap::guiExtension();
+#ifndef _WIN32
+  // The X11 editor's window gets its events through the host's loop.
+  if (sameId(id, CLAP_EXT_TIMER_SUPPORT)) return &quindleclap::kTimerSupport;
+  if (sameId(id, CLAP_EXT_POSIX_FD_SUPPORT)) return &quindleclap::kPosixFdSupport;
+#endif
   return nullptr;
 }
 

@@ -1,7 +1,8 @@
 // One instance of the CLAP plug-in: the plug-in record the host calls, translated onto
 // the format-neutral instrument. The instance owns the instrument, the observer that
 // carries the instrument's changes to the main thread, the queue of the editor's edits
-// for the host, the note-dialect intake and, while the host shows it, the editor. It is
+// for the host, the note-dialect intake and, while the host shows it, the editor with
+// the host's loop that drives its window. It is
 // what the editor edits (EditedInstance): the user's changes take the parameter path at
 // once and reach the host as output events of the next process or flush.
 #pragma once
@@ -11,6 +12,7 @@
 
 #include "clap/abi/clap.h"
 #include "clap/edit_queue.h"
+#include "clap/editor_run_loop.h"
 #include "clap/host_notifier.h"
 #include "clap/note_input.h"
 #include "core/instrument.h"
@@ -65,6 +67,10 @@ class ClapInstance : public EditedInstance {
   // given to live in (null until then).
   EditorBase*& editorSlot() { return editor; }
   void*& editorParent() { return parentWindow; }
+  // The host's timer and descriptor watch that hand the editor's window its events.
+  EditorRunLoop& editorLoop() { return runLoop; }
+  // Main thread (gui.destroy, destroy): the editor's window closes, then the editor goes.
+  void destroyEditor();
 
   // What the editor edits (main thread).
   float getParameter(std::int32_t index) override;
@@ -91,6 +97,7 @@ class ClapInstance : public EditedInstance {
   Instrument instrument;
   EditorBase* editor;
   void* parentWindow;
+  EditorRunLoop runLoop;
   HostNotifier notifier;
   EditQueue edits;
   NoteInput notes;

@@ -18,16 +18,6 @@ constexpr int kCycles = 100;
 
 using X11LifecycleTest = X11EditorTest;
 
-// The client that is in `after` and not in `before`.
-std::uint32_t newClient(const std::vector<std::uint32_t>& before, const std::vector<std::uint32_t>& after) {
-  for (std::uint32_t client : after) {
-    bool known = false;
-    for (std::uint32_t old : before) known = known || old == client;
-    if (!known) return client;
-  }
-  return 0;
-}
-
 TEST_F(X11LifecycleTest, RectangleIsTheEditorsSizeAndTheWindowAChildOfTheHosts) {
   closeEditor();
   ERect* rect = nullptr;
@@ -41,14 +31,11 @@ TEST_F(X11LifecycleTest, RectangleIsTheEditorsSizeAndTheWindowAChildOfTheHosts) 
 
   ASSERT_TRUE(openEditor(display().hostWindow()));
   EXPECT_EQ(display().childrenOf(display().hostWindow()), std::vector<xcb_window_t>{child});
-  xcb_get_geometry_reply_t* geometry =
-      xcb_get_geometry_reply(display().xcb(), xcb_get_geometry(display().xcb(), child), nullptr);
-  ASSERT_NE(geometry, nullptr);
-  EXPECT_EQ(geometry->x, 0);
-  EXPECT_EQ(geometry->y, 0);
-  EXPECT_EQ(geometry->width, kWidth);
-  EXPECT_EQ(geometry->height, kHeight);
-  std::free(geometry);
+  const xcb_rectangle_t place = display().geometryOf(child);
+  EXPECT_EQ(place.x, 0);
+  EXPECT_EQ(place.y, 0);
+  EXPECT_EQ(place.width, kWidth);
+  EXPECT_EQ(place.height, kHeight);
   EXPECT_NE(editor->eventPump(), nullptr);
   EXPECT_GE(editor->pumpDescriptor(), 0);
 
@@ -159,7 +146,7 @@ TEST_F(X11LifecycleTest, OpenCloseCyclesLeaveNoXResourcesAndNoConnectionsBehind)
   const std::vector<std::uint32_t> before = display().clients();
   const int descriptors = openDescriptors();
   ASSERT_TRUE(openEditor(display().hostWindow()));
-  const std::uint32_t client = newClient(before, display().clients());
+  const std::uint32_t client = TestDisplay::newClient(before, display().clients());
   ASSERT_NE(client, 0u);
   const int resourcesOpen = display().resourcesOf(client);
   EXPECT_GT(resourcesOpen, 0);

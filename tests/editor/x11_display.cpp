@@ -90,6 +90,14 @@ std::vector<xcb_window_t> TestDisplay::childrenOf(xcb_window_t parent) {
   return children;
 }
 
+xcb_rectangle_t TestDisplay::geometryOf(xcb_window_t window) {
+  xcb_get_geometry_reply_t* reply = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+  if (reply == nullptr) return xcb_rectangle_t{0, 0, 0, 0};
+  const xcb_rectangle_t place = {reply->x, reply->y, reply->width, reply->height};
+  std::free(reply);
+  return place;
+}
+
 void TestDisplay::sync() {
   std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
@@ -171,6 +179,15 @@ int TestDisplay::resourcesOf(std::uint32_t clientBase) {
   }
   std::free(reply);
   return total;
+}
+
+std::uint32_t TestDisplay::newClient(const std::vector<std::uint32_t>& before, const std::vector<std::uint32_t>& after) {
+  for (std::uint32_t client : after) {
+    bool known = false;
+    for (std::uint32_t old : before) known = known || old == client;
+    if (!known) return client;
+  }
+  return 0;
 }
 
 int openDescriptors() {

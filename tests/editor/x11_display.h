@@ -35,6 +35,8 @@ class TestDisplay {
   xcb_window_t createAlphaWindow();
   void destroyWindow(xcb_window_t window);
   std::vector<xcb_window_t> childrenOf(xcb_window_t parent);
+  // Where a window sits in its parent and its size; all zero when it is no window.
+  xcb_rectangle_t geometryOf(xcb_window_t window);
   // The server has handled everything this connection sent.
   void sync();
 
@@ -55,6 +57,8 @@ class TestDisplay {
   // one of them holds (windows, graphics contexts, pixmaps, ...).
   std::vector<std::uint32_t> clients();
   int resourcesOf(std::uint32_t clientBase);
+  // The client in `after` that is not in `before` (one that connected since), or 0.
+  static std::uint32_t newClient(const std::vector<std::uint32_t>& before, const std::vector<std::uint32_t>& after);
 
  private:
   TestDisplay();

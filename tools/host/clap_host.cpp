@@ -30,8 +30,10 @@ const void* CLAP_ABI ClapHost::extension(const clap_host_t* record, const char* 
   if (record == nullptr || id == nullptr || !of(record).offersExtensions) return nullptr;
   if (std::strcmp(id, CLAP_EXT_PARAMS) == 0) return &params;
   if (std::strcmp(id, CLAP_EXT_STATE) == 0) return &state;
-  return nullptr;
+  return of(record).furtherExtension(id);
 }
+
+const void* ClapHost::furtherExtension(const char*) const { return nullptr; }
 
 // The instance, any thread.
 void CLAP_ABI ClapHost::requestRestart(const clap_host_t* record) { ++of(record).restarts; }

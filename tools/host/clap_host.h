@@ -1,7 +1,8 @@
 // The host side of CLAP instances: a clap_host_t that answers the params and state
 // extensions and counts every request an instance makes (from any thread), so that a
 // tool can drive an instance and a test can check what it asked for. The main-thread
-// callback an instance asks for is made when the owner calls runCallback.
+// callback an instance asks for is made when the owner calls runCallback. A derived
+// host may offer further extensions.
 #pragma once
 
 #include <atomic>
@@ -16,6 +17,7 @@ class ClapHost {
 
   // `withExtensions` false: a host that offers no extension at all.
   explicit ClapHost(bool withExtensions = true);
+  virtual ~ClapHost() = default;
   ClapHost(const ClapHost&) = delete;
   ClapHost& operator=(const ClapHost&) = delete;
 
@@ -33,8 +35,14 @@ class ClapHost {
   std::uint32_t rescanFlags() const { return lastRescanFlags.load(); }  // of the latest rescan
   std::int32_t dirtyMarks() const { return dirty.load(); }
 
- private:
+ protected:
+  // The host behind a record this host handed out.
   static ClapHost& of(const clap_host_t* host);
+  // The instance, any thread: the table of a host extension other than params and state,
+  // or null. Asked only when the host offers extensions.
+  virtual const void* furtherExtension(const char* id) const;
+
+ private:
   static const void* CLAP_ABI extension(const clap_host_t* host, const char* id);
   static void CLAP_ABI requestRestart(const clap_host_t* host);
   static void CLAP_ABI requestProcess(const clap_host_t* host);

@@ -2,9 +2,9 @@
 # Qtractor's plug-in scanner, a CLAP host nobody here wrote, loads the Linux Quindle.clap
 # the way Qtractor does when it looks for plug-ins (entry, factory, instance, ports,
 # parameters, gui and state extensions; never activated) and must find one instrument
-# named Quindle with no audio input, two outputs, one note input, thirteen parameters and
-# its state. Two paths in one run load the module twice, which its entry's init count
-# must allow.
+# named Quindle with no audio input, two outputs, one note input, thirteen parameters, an
+# X11 editor and its state. Two paths in one run load the module twice, which its entry's
+# init count must allow.
 #
 #   bash tools/hosttest/qtractor_clap_scan.sh        (part of make hosttest)
 #
@@ -40,11 +40,11 @@ while IFS= read -r line; do
   flags=$(echo "$line" | cut -d'|' -f6)
   if [ "${fields/|$flags|/|FLAGS|}" != "$expected" ]; then
     echo "hosttest: found    $fields"
-    echo "hosttest: expected $expected (FLAGS with EXT and RT)"
+    echo "hosttest: expected $expected (FLAGS with GUI, EXT and RT)"
     failures=$((failures + 1))
   fi
-  # EXT: the state extension; RT: always; GUI only once the module has an X11 editor.
-  for flag in EXT RT; do
+  # GUI: the gui extension takes "x11"; EXT: the state extension; RT: always.
+  for flag in GUI EXT RT; do
     case ",$flags," in *",$flag,"*) ;; *) echo "hosttest: flag $flag missing in '$flags'"; failures=$((failures + 1)) ;; esac
   done
 done < <(echo "$output" | grep '^CLAP|')
