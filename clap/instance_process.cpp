@@ -3,28 +3,22 @@
 // changes split the render there, notes of either dialect and MIDI go to the one intake.
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "clap/clap_instance.h"
 #include "clap/parameter_range.h"
 #include "core/block_renderer.h"
+#include "engine/midi_bytes.h"
 
 namespace {
 
-constexpr std::uint8_t kStatusMask = 0xF0;
-constexpr std::uint8_t kProgramChange = 0xC0;
-constexpr std::uint8_t kDataMask = 0x7F;
 // The plug-in's one note port (MIDI events name it by an unsigned index).
 constexpr std::uint16_t kNotePort = 0;
 constexpr std::size_t kMidiSize = sizeof(clap_event_midi_t::data);
 
-std::int32_t frameOf(const clap_event_header_t& event) {
-  constexpr auto kLast = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
-  return static_cast<std::int32_t>(event.time > kLast ? kLast : event.time);
-}
+std::int32_t frameOf(const clap_event_header_t& event) { return BlockRenderer::framesOf(event.time); }
 
-// The channels of the main output that can be written: the first takes the render, the
-// second its copy. Either is null when the host gave none.
+// The main output's first two channels (either null where the host gave none): the
+// renderer takes the render into one and its copy into the other.
 void outputChannels(const clap_process_t& block, float*& left, float*& right) {
   left = nullptr;
   right = nullptr;
@@ -33,10 +27,6 @@ void outputChannels(const clap_process_t& block, float*& left, float*& right) {
   if (port.data32 == nullptr || port.channel_count == 0) return;
   left = port.data32[0];
   if (port.channel_count > 1) right = port.data32[1];
-  if (left == nullptr) {
-    left = right;
-    right = nullptr;
-  }
 }
 
 }  // namespace
@@ -46,11 +36,7 @@ clap_process_status ClapInstance::process(const clap_process_t* block) {
   float* left = nullptr;
   float* right = nullptr;
   outputChannels(*block, left, right);
-  const std::uint32_t frameCount = block->frames_count;
-  const std::int32_t frames = frameCount > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())
-                                  ? std::numeric_limits<std::int32_t>::max()
-                                  : static_cast<std::int32_t>(frameCount);
-  BlockRenderer renderer(instrument, left, right, frames);
+  BlockRenderer renderer(instrument, left, right, BlockRenderer::framesOf(block->frames_count));
   if (instrument.isActive()) {
     if (pendingProgram >= 0) changeProgram(pendingProgram, 0, renderer);
     applyEvents(block->in_events, renderer, true);
@@ -108,8 +94,8 @@ void ClapInstance::applyEvent(const clap_event_header_t& event, BlockRenderer& b
 
 void ClapInstance::applyMidi(const clap_event_midi_t& event, std::int32_t frame, BlockRenderer& block) {
   if (event.port_index != kNotePort) return;
-  if ((event.data[0] & kStatusMask) == kProgramChange) {
-    changeProgram(event.data[1] & kDataMask, frame, block);
+  if ((event.data[0] & midi_bytes::kStatusMask) == midi_bytes::kProgramChange) {
+    changeProgram(event.data[1] & midi_bytes::kDataMask, frame, block);
   } else {
     notes.midiSeen(event.data);
     block.midi(event.data, kMidiSize, frame);

@@ -9,20 +9,13 @@
 #include "clap/parameter_range.h"
 #include "params/parameter_text.h"
 #include "params/program_bank.h"
+#include "shell/text_copy.h"
 
 namespace {
 
 constexpr std::int32_t kDefaultProgram = 0;
 
 bool isParameterId(clap_id id) { return id < static_cast<clap_id>(PARAMETER_COUNT); }
-
-// Copies `text` into a host buffer of `capacity` bytes, always terminated.
-void copyText(char* out, std::size_t capacity, const char* text) {
-  std::size_t length = std::strlen(text);
-  if (length + 1 > capacity) length = capacity - 1;
-  std::memcpy(out, text, length);
-  out[length] = '\0';
-}
 
 // Host, main thread.
 uint32_t CLAP_ABI paramsCount(const clap_plugin_t*) { return PARAMETER_COUNT; }
@@ -35,7 +28,7 @@ bool CLAP_ABI paramsInfo(const clap_plugin_t*, uint32_t index, clap_param_info_t
   info->id = index;
   info->flags = CLAP_PARAM_IS_AUTOMATABLE;
   info->cookie = nullptr;
-  copyText(info->name, sizeof(info->name), parameterName(parameter));
+  copyBoundedText(info->name, parameterName(parameter), sizeof(info->name) - 1);
   info->module[0] = '\0';
   info->min_value = quindleclap::kParameterMin;
   info->max_value = quindleclap::kParameterMax;

@@ -1,18 +1,25 @@
 #include "core/block_renderer.h"
 
 #include <cstring>
+#include <limits>
 
 #include "core/instrument.h"
 #include "engine/midi_intake.h"
 #include "engine/synth_engine.h"
 
+// A host that gives only the second channel gets the render there.
 BlockRenderer::BlockRenderer(Instrument& owner, float* leftOutput, float* rightOutput, std::int32_t frameCount)
     : instrument(owner),
-      left(leftOutput),
-      right(rightOutput),
-      frames(leftOutput != nullptr && frameCount > 0 ? frameCount : 0),
+      left(leftOutput != nullptr ? leftOutput : rightOutput),
+      right(leftOutput != nullptr ? rightOutput : nullptr),
+      frames(left != nullptr && frameCount > 0 ? frameCount : 0),
       position(0) {
   if (frames > 0) std::memset(left, 0, static_cast<std::size_t>(frames) * sizeof(float));
+}
+
+std::int32_t BlockRenderer::framesOf(std::uint64_t count) {
+  constexpr auto kLargest = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+  return static_cast<std::int32_t>(count > kLargest ? kLargest : count);
 }
 
 std::int32_t BlockRenderer::clamp(std::int32_t frame) const {

@@ -15,8 +15,14 @@ class Instrument;
 
 class BlockRenderer {
  public:
-  // Audio thread, at the start of the host's process call: `left` is cleared.
+  // Audio thread, at the start of the host's process call: `left` is cleared. Either
+  // channel may be null; where `left` is, `right` takes the render instead. No channel,
+  // or no frames, renders nothing: the block's changes still apply.
   BlockRenderer(Instrument& instrument, float* left, float* right, std::int32_t frames);
+
+  // A host's unsigned frame count or sample time as the renderer counts frames: beyond
+  // the largest int32 it is the largest.
+  static std::int32_t framesOf(std::uint64_t count);
   BlockRenderer(const BlockRenderer&) = delete;
   BlockRenderer& operator=(const BlockRenderer&) = delete;
 
@@ -35,6 +41,8 @@ class BlockRenderer {
   void finish();
 
   std::int32_t renderedFrames() const { return position; }
+  // The channel the block is rendered into (null when there is none).
+  const float* rendered() const { return left; }
 
  private:
   std::int32_t clamp(std::int32_t frame) const;

@@ -2,7 +2,6 @@
 // format-neutral instrument. Control ports carry the live values (the host keeps them in
 // songs and presets), the MIDI input feeds the one intake at each event's frame.
 #include <cstdint>
-#include <cstring>
 #include <new>
 
 #include <lv2/atom/atom.h>
@@ -12,19 +11,14 @@
 
 #include "core/block_renderer.h"
 #include "core/instrument.h"
+#include "lv2/lv2_features.h"
 #include "lv2/lv2_midi_input.h"
 #include "lv2/lv2_ports.h"
 
 namespace {
 
 const LV2_URID_Map* findUridMap(const LV2_Feature* const* features) {
-  if (features == nullptr) return nullptr;
-  for (const LV2_Feature* const* feature = features; *feature != nullptr; ++feature) {
-    if ((*feature)->URI != nullptr && std::strcmp((*feature)->URI, LV2_URID__map) == 0) {
-      return static_cast<const LV2_URID_Map*>((*feature)->data);
-    }
-  }
-  return nullptr;
+  return static_cast<const LV2_URID_Map*>(lv2features::find(features, LV2_URID__map));
 }
 
 class Lv2Instrument {
@@ -55,9 +49,7 @@ class Lv2Instrument {
     for (std::int32_t index = 0; index < PARAMETER_COUNT; ++index) {
       if (controls[index] != nullptr) instrument.setParameter(index, *controls[index]);
     }
-    const std::int32_t frames = sampleCount > static_cast<std::uint32_t>(INT32_MAX) ? INT32_MAX
-                                                                                    : static_cast<std::int32_t>(sampleCount);
-    BlockRenderer block(instrument, left, right, frames);
+    BlockRenderer block(instrument, left, right, BlockRenderer::framesOf(sampleCount));
     lv2midi::forEachMidiEvent(midiIn, midiEvent, beatTime,
                               [&block](const std::uint8_t* bytes, std::size_t size, std::int32_t frame) {
                                 block.midi(bytes, size, frame);

@@ -14,6 +14,7 @@
 #include "editor/edited_instance.h"
 #include "editor/editor_layout.h"
 #include "editor/x11_editor.h"
+#include "lv2/lv2_features.h"
 #include "lv2/lv2_ports.h"
 #include "params/program_bank.h"
 
@@ -21,18 +22,6 @@ namespace {
 
 // Port protocol 0: a control port's value, one float.
 constexpr std::uint32_t kFloatProtocol = 0;
-
-const void* findFeature(const LV2_Feature* const* features, const char* uri, bool& present) {
-  present = false;
-  if (features == nullptr) return nullptr;
-  for (const LV2_Feature* const* feature = features; *feature != nullptr; ++feature) {
-    if ((*feature)->URI != nullptr && std::strcmp((*feature)->URI, uri) == 0) {
-      present = true;
-      return (*feature)->data;
-    }
-  }
-  return nullptr;
-}
 
 // The plug-in as the editor sees it from the UI's side: the port values the host last
 // told of, and the host's write function for the user's changes.
@@ -95,13 +84,10 @@ Lv2EditedPlugin* uiOf(LV2UI_Handle handle) { return static_cast<Lv2EditedPlugin*
 LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*, LV2UI_Write_Function write,
                          LV2UI_Controller controller, LV2UI_Widget* widget, const LV2_Feature* const* features) {
   if (pluginUri == nullptr || std::strcmp(pluginUri, lv2ports::kPluginUri) != 0 || widget == nullptr) return nullptr;
-  bool hasParent = false;
-  bool hasTouch = false;
-  bool hasResize = false;
-  void* parent = const_cast<void*>(findFeature(features, LV2_UI__parent, hasParent));
-  const auto* touch = static_cast<const LV2UI_Touch*>(findFeature(features, LV2_UI__touch, hasTouch));
-  const auto* resize = static_cast<const LV2UI_Resize*>(findFeature(features, LV2_UI__resize, hasResize));
-  if (!hasParent || parent == nullptr) return nullptr;
+  void* parent = const_cast<void*>(lv2features::find(features, LV2_UI__parent));
+  const auto* touch = static_cast<const LV2UI_Touch*>(lv2features::find(features, LV2_UI__touch));
+  const auto* resize = static_cast<const LV2UI_Resize*>(lv2features::find(features, LV2_UI__resize));
+  if (parent == nullptr) return nullptr;
   Lv2EditedPlugin* ui = nullptr;
   try {
     ui = new Lv2EditedPlugin(write, controller, touch);

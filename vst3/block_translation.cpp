@@ -170,14 +170,9 @@ vst3::tresult processBlock(Instrument& instrument, vst3::ProcessData& data) {
   if (output != nullptr && output->numChannels > 0 && output->channelBuffers32 != nullptr) {
     left = output->channelBuffers32[0];
     right = output->numChannels > 1 ? output->channelBuffers32[1] : nullptr;
-    if (left == nullptr) {
-      left = right;
-      right = nullptr;
-    }
   }
-  const int32 frames = left != nullptr ? data.numSamples : 0;
 
-  BlockRenderer block(instrument, left, right, frames);
+  BlockRenderer block(instrument, left, right, data.numSamples);
   ParameterPoints points(data.inputParameterChanges);
   NoteMessages notes(data.inputEvents);
   for (;;) {
@@ -195,9 +190,10 @@ vst3::tresult processBlock(Instrument& instrument, vst3::ProcessData& data) {
   block.finish();
 
   // Bit n of the flags is channel n: all set when the block is silence.
+  const int32 frames = block.renderedFrames();
   if (frames > 0) {
     const int32 channels = output->numChannels < kOutputChannels ? output->numChannels : kOutputChannels;
-    output->silenceFlags = isSilent(left, frames) ? (vst3::uint64{1} << channels) - 1 : 0;
+    output->silenceFlags = isSilent(block.rendered(), frames) ? (vst3::uint64{1} << channels) - 1 : 0;
   }
   return vst3::kResultOk;
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "engine/midi_bytes.h"
 #include "params/parameter_table.h"
 #include "params/program_bank.h"
 #include "vst3/abi/vst3.h"
@@ -37,13 +38,13 @@ double normalizedFromProgram(vst3::int32 program);
 // Hosts scale the position by 1/16383 or by 1/16384 (which one is theirs); the rounding
 // floor(value x 16383.5 + 0.5), limited to 0..16383, gives back every position exactly
 // under either scaling, 8192 for the centre and 0 and 16383 for the ends.
-constexpr vst3::int32 kBendLargest = 16383;
-constexpr vst3::int32 kBendCentre = 8192;
+constexpr vst3::int32 kBendLargest = midi_bytes::kBendTop;
+constexpr vst3::int32 kBendCentre = midi_bytes::kBendCentre;
 vst3::int32 bendFromNormalized(double value);
 double normalizedFromBend(vst3::int32 position);
 
 // A 7-bit MIDI data value from a normalised one (hosts divide by 127): round(value x 127).
-constexpr vst3::int32 kLargestDataValue = 127;
+constexpr vst3::int32 kLargestDataValue = midi_bytes::kDataMask;
 std::uint8_t dataValueFromNormalized(double value);
 // Note-on velocity as the same 7-bit value: 1..127, as a velocity of 0 would end the note.
 std::uint8_t velocityFromNormalized(float value);

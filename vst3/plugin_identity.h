@@ -2,6 +2,7 @@
 // names and the version the factory reports, and the one unit with its program list.
 #pragma once
 
+#include "engine/midi_bytes.h"
 #include "vst3/abi/vst3.h"
 
 namespace quindle_vst3 {
@@ -25,7 +26,7 @@ constexpr const char* kProgramListName = "Factory";
 
 // The buses: one stereo main output, one event input on 16 channels.
 constexpr vst3::int32 kOutputChannels = 2;
-constexpr vst3::int32 kEventChannels = 16;
+constexpr vst3::int32 kEventChannels = midi_bytes::kChannels;
 constexpr const char* kOutputBusName = "Output";
 constexpr const char* kEventBusName = "MIDI In";
 

@@ -5,18 +5,14 @@
 
 #include <cstddef>
 
+#include "shell/text_copy.h"
 #include "vst3/abi/vst3_types.h"
 
 namespace quindle_vst3 {
 
 // Copies `text` (null copies as empty) into a field of `capacity` 8-bit characters.
 inline void copyText(vst3::char8* field, std::size_t capacity, const char* text) {
-  if (field == nullptr || capacity == 0) return;
-  std::size_t i = 0;
-  if (text != nullptr) {
-    for (; i + 1 < capacity && text[i] != '\0'; ++i) field[i] = text[i];
-  }
-  for (; i < capacity; ++i) field[i] = '\0';
+  if (capacity > 0) copyBoundedText(field, text, capacity - 1);
 }
 
 // The same into a UTF-16 field; each 8-bit character is taken as the code point of its

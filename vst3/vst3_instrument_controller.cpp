@@ -3,6 +3,7 @@
 // Every call here comes on the host's UI thread.
 #include <cstring>
 
+#include "engine/midi_bytes.h"
 #include "vst3/editor_view.h"
 #include "vst3/parameter_map.h"
 #include "vst3/plugin_identity.h"
@@ -15,8 +16,6 @@ namespace {
 using namespace vst3;
 
 constexpr int32 kEventBus = 0;
-constexpr int16 kMidiChannels = 16;
-constexpr CtrlNumber kMonoModeOn = 126;  // silences every voice, as 123 does
 
 bool isProgram(ProgramListID listId, int32 programIndex) {
   return listId == kProgramListId && programIndex >= 0 && programIndex < kProgramCount;
@@ -69,12 +68,12 @@ IPlugView* PLUGIN_API Vst3Instrument::createView(FIDString name) {
 // every voice. Other controllers do nothing here, so they are not mapped.
 tresult PLUGIN_API Vst3Instrument::getMidiControllerAssignment(int32 busIndex, int16 channel,
                                                                CtrlNumber midiControllerNumber, ParamID& id) {
-  if (busIndex != kEventBus || channel < 0 || channel >= kMidiChannels) return kResultFalse;
+  if (busIndex != kEventBus || channel < 0 || channel >= kEventChannels) return kResultFalse;
   if (midiControllerNumber == kPitchBend) {
     id = kPitchBendParameter;
     return kResultTrue;
   }
-  if (midiControllerNumber == kCtrlAllNotesOff || midiControllerNumber == kMonoModeOn) {
+  if (midiControllerNumber == kCtrlAllNotesOff || midiControllerNumber == midi_bytes::kMonoModeOn) {
     id = kAllNotesOffParameter;
     return kResultTrue;
   }

@@ -141,4 +141,23 @@ TEST_F(BlockRendering, AnEmptyCallKeepsItsEventsForTheNextBlock) {
   EXPECT_EQ(inBlock.getParameter(PARAM_TONE_LEVEL), 0.3f);
 }
 
+TEST_F(BlockRendering, AHostThatGivesOnlyTheSecondChannelGetsTheRenderThere) {
+  const std::vector<Midi> start = {{{0x90, 64, 110}, 3}};
+  std::vector<float> second(kFrames, 1.0f);
+  BlockRenderer block(inBlock, nullptr, second.data(), kFrames);
+  for (const Midi& m : start) block.midi(m.bytes, 3, m.frame);
+  block.finish();
+  EXPECT_EQ(block.rendered(), second.data());
+  EXPECT_EQ(block.renderedFrames(), kFrames);
+  EXPECT_EQ(second, renderQueued(start));
+}
+
+TEST(BlockFrames, HostCountsBeyondTheLargestInt32AreTheLargest) {
+  EXPECT_EQ(BlockRenderer::framesOf(0), 0);
+  EXPECT_EQ(BlockRenderer::framesOf(4096), 4096);
+  EXPECT_EQ(BlockRenderer::framesOf(0x7FFFFFFFu), 0x7FFFFFFF);
+  EXPECT_EQ(BlockRenderer::framesOf(0x80000000u), 0x7FFFFFFF);
+  EXPECT_EQ(BlockRenderer::framesOf(0xFFFFFFFFFFFFFFFFull), 0x7FFFFFFF);
+}
+
 }  // namespace
