@@ -91,7 +91,7 @@ TEST_F(LifecycleTest, OpeningAnOpenEditorReplacesItsWindow) {
   EXPECT_FALSE(IsWindow(first));
   EXPECT_EQ(childWindowsOf(hostWindow()), 1);
   settle();
-  EXPECT_EQ(differences(captureWindow(child), expectedNow(), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(captureWindow(child), expectedNow()), 0);
 }
 
 TEST_F(LifecycleTest, WindowThatCannotBeCreatedLeavesTheEditorClosed) {
@@ -106,7 +106,7 @@ TEST_F(LifecycleTest, WindowThatCannotBeCreatedLeavesTheEditorClosed) {
   EXPECT_EQ(controlFor(8)->getValue(), 0.9f);
   ASSERT_TRUE(openEditor());
   settle();
-  EXPECT_EQ(differences(captureWindow(child), expectedNow(), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(captureWindow(child), expectedNow()), 0);
 }
 
 TEST_F(LifecycleTest, ClosingTheInstanceWithTheEditorOpenDestroysTheWindow) {
@@ -135,7 +135,7 @@ TEST_F(LifecycleTest, EditorWithoutItsBitmapsFillsTheWindowAndHasNoControls) {
   UpdateWindow(bareWindow);
   pumpMessages();
   const Pixels pixels = captureWindow(bareWindow);
-  EXPECT_EQ(differences(pixels, Pixels(pixels.size(), kPlainFill), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(pixels, Pixels(pixels.size(), kPlainFill)), 0);
   click(bareWindow, 44, 44);  // nothing to hit
   bareEffect->setParameter(bareEffect, 8, 0.3f);
   EXPECT_EQ(bareEffect->getParameter(bareEffect, 8), 0.3f);

@@ -57,7 +57,7 @@ TEST_F(ModuleTest, EditorOpensInTheHostsWindowShowingTheModulesArtwork) {
   ASSERT_TRUE(art.complete);
   float values[kParameterCount];
   for (int i = 0; i < kParameterCount; ++i) values[i] = effect->getParameter(effect, i);
-  EXPECT_EQ(differences(captureWindow(window), composeEditor(art, values), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(captureWindow(window), composeEditor(art, values)), 0);
 
   // A drag on the MASTER VOLUME knob reaches the host as automation of parameter 12.
   const float volume = values[12];

@@ -66,7 +66,7 @@ TEST_F(X11LifecycleTest, ParentsThatAreNoWindowAndAMissingDisplayLeaveTheEditorC
 
   setParameter(8, 0.9f);  // kept while closed, shown once open
   ASSERT_TRUE(openEditor(this->display().hostWindow()));
-  EXPECT_EQ(differences(shown(), expectedNow(), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(shown(), expectedNow()), 0);
 }
 
 TEST_F(X11LifecycleTest, TheHostsWindowDestroyedFirstLeavesNoErrorAndNoClient) {
@@ -90,7 +90,7 @@ TEST_F(X11LifecycleTest, TheHostsWindowDestroyedFirstLeavesNoErrorAndNoClient) {
   closeEditor();
   EXPECT_EQ(editor->getErrorCount(), 0u);
   ASSERT_TRUE(openEditor(display().hostWindow()));
-  EXPECT_EQ(differences(shown(), expectedNow(), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(shown(), expectedNow()), 0);
 }
 
 TEST_F(X11LifecycleTest, AHostWindowOfAnotherVisualTakesTheEditorAsWell) {
@@ -98,7 +98,7 @@ TEST_F(X11LifecycleTest, AHostWindowOfAnotherVisualTakesTheEditorAsWell) {
   const xcb_window_t parent = display().createAlphaWindow();
   ASSERT_NE(parent, 0u) << "the display offers no 32-bit visual";
   ASSERT_TRUE(openEditor(parent));
-  EXPECT_EQ(differences(shown(), expectedNow(), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(shown(), expectedNow()), 0);
   closeEditor();
   EXPECT_EQ(editor->getErrorCount(), 0u);
   display().destroyWindow(parent);
@@ -130,7 +130,7 @@ TEST_F(X11LifecycleTest, SeveralEditorsOpenAtOnceEachFollowTheirOwnInstance) {
   const Pixels upper = display().capture(otherEditor->getWindow());
   float values[kParameterCount];
   for (int i = 0; i < kParameterCount; ++i) values[i] = otherEffect->getParameter(otherEffect, i);
-  EXPECT_EQ(differences(upper, composeEditor(art(), values), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(upper, composeEditor(art(), values)), 0);
 
   otherEffect->dispatcher(otherEffect, effClose, 0, 0, nullptr, 0.0f);  // closes its editor
   display().sync();
@@ -138,7 +138,7 @@ TEST_F(X11LifecycleTest, SeveralEditorsOpenAtOnceEachFollowTheirOwnInstance) {
   display().destroyWindow(otherParent);
   pump();  // uncovered: exposed
   setParameter(0, 1.0f);
-  EXPECT_EQ(differences(shown(), expectedNow(), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(shown(), expectedNow()), 0);
 }
 
 TEST_F(X11LifecycleTest, OpenCloseCyclesLeaveNoXResourcesAndNoConnectionsBehind) {

@@ -50,7 +50,7 @@ TEST_F(X11ModuleTest, EditorOpensInTheHostsWindowAndReportsADragAsAutomation) {
   float values[kParameterCount];
   for (int i = 0; i < kParameterCount; ++i) values[i] = effect->getParameter(effect, i);
   const Pixels expected = composeEditor(art, values);
-  EXPECT_TRUE(idleUntil(effect, [&] { return differences(display.capture(window), expected, 0, 0, kWidth, kHeight) == 0; }))
+  EXPECT_TRUE(idleUntil(effect, [&] { return windowDifferences(display.capture(window), expected) == 0; }))
       << "the window never showed the composed picture";
 
   // A drag on the MASTER VOLUME knob reaches the host as automation of parameter 12.
@@ -67,7 +67,7 @@ TEST_F(X11ModuleTest, EditorOpensInTheHostsWindowAndReportsADragAsAutomation) {
   EXPECT_EQ(calls[0].parameterDuringCall, calls[0].opt);
   values[12] = calls[0].opt;
   const Pixels turned = composeEditor(art, values);
-  EXPECT_TRUE(idleUntil(effect, [&] { return differences(display.capture(window), turned, 0, 0, kWidth, kHeight) == 0; }));
+  EXPECT_TRUE(idleUntil(effect, [&] { return windowDifferences(display.capture(window), turned) == 0; }));
 
   dispatch(effect, effEditClose);
   display.sync();

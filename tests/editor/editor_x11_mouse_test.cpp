@@ -39,7 +39,7 @@ TEST_F(X11MouseTest, KnobFollowsVerticalMovementOnlyAndReportsEveryStep) {
   }
   EXPECT_FLOAT_EQ(calls[0].opt, 0.55f);
   EXPECT_FLOAT_EQ(calls[1].opt, 0.48f);
-  EXPECT_EQ(differences(shown(), expectedNow(), 0, 0, kWidth, kHeight), 0);
+  EXPECT_EQ(windowDifferences(shown(), expectedNow()), 0);
 }
 
 TEST_F(X11MouseTest, KnobFollowsThePointerOutsideTheWindowAndClampsAtBothEnds) {
