@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/midi_bytes.h"
 #include "tools/host/clap_events.h"
 #include "tools/host/clap_host.h"
 #include "tools/host/clap_module.h"
@@ -19,7 +20,6 @@
 namespace {
 
 constexpr std::int32_t kMidiPrograms = 128;
-constexpr std::uint8_t kProgramChange = 0xC0;
 // The sample rate of an activation made only to deliver a program change.
 constexpr double kSettingRate = 44100.0;
 constexpr std::uint32_t kSettingFrames = 1;
@@ -226,13 +226,13 @@ bool ClapPlugin::selectProgram(std::int32_t program, std::string& error) {
   }
   current = program;
   if (processing) {
-    pending.midi(0, kProgramChange, static_cast<std::uint8_t>(program), 0);
+    pending.midi(0, midi_bytes::kProgramChange, static_cast<std::uint8_t>(program), 0);
     return true;
   }
   // MIDI reaches the plug-in only in process: a call of 0 frames, active for its length.
   if (!activate(kSettingRate, kSettingFrames, error)) return false;
   ClapInputEvents change;
-  change.midi(0, kProgramChange, static_cast<std::uint8_t>(program), 0);
+  change.midi(0, midi_bytes::kProgramChange, static_cast<std::uint8_t>(program), 0);
   float silence[kSettingFrames] = {};
   const bool done = run(change, silence, silence, 0) != CLAP_PROCESS_ERROR;
   deactivate();

@@ -78,7 +78,7 @@ bool parseLine(const std::vector<std::string>& words, TimedMidiEvent& event, std
       reason = "expected: <seconds> bend <0..16383>";
       return false;
     }
-    event = message(time, kPitchBend, first & kMaxDataValue, first >> kDataBits);
+    event = message(time, kPitchBend, first & kDataMask, first >> kDataBits);
   } else if (kind == "cc") {
     if (arguments != 2 || !parseDataValue(words[2], kMaxDataValue, first) ||
         !parseDataValue(words[3], kMaxDataValue, second)) {

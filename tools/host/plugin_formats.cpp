@@ -9,22 +9,13 @@ namespace {
 
 using Opener = std::unique_ptr<HostedPlugin> (*)(const std::string& path, std::string& error);
 
-// A build compiles a backend's file and defines its QUINDLE_HOST_<FORMAT> (see
-// tools/host/CMakeLists.txt); without it the format is known but refused.
+// VST 2.4, VST 3 and CLAP are in every build. LV2 needs lilv: a build that compiles its
+// backend defines QUINDLE_HOST_LV2 (see tools/host/CMakeLists.txt); without it the
+// format is known but refused.
 #ifdef QUINDLE_HOST_LV2
 constexpr Opener kLv2Opener = openLv2;
 #else
 constexpr Opener kLv2Opener = nullptr;
-#endif
-#ifdef QUINDLE_HOST_VST3
-constexpr Opener kVst3Opener = openVst3;
-#else
-constexpr Opener kVst3Opener = nullptr;
-#endif
-#ifdef QUINDLE_HOST_CLAP
-constexpr Opener kClapOpener = openClap;
-#else
-constexpr Opener kClapOpener = nullptr;
 #endif
 
 struct Format {
@@ -38,8 +29,8 @@ struct Format {
 // Searched in order: the extensions first, VST 2.4 (no extension of its own) last.
 const Format kFormats[] = {
     {PluginFormat::kLv2, "LV2", "an LV2 bundle", ".lv2", kLv2Opener},
-    {PluginFormat::kVst3, "VST 3", "a VST 3 bundle", ".vst3", kVst3Opener},
-    {PluginFormat::kClap, "CLAP", "a CLAP file", ".clap", kClapOpener},
+    {PluginFormat::kVst3, "VST 3", "a VST 3 bundle", ".vst3", openVst3},
+    {PluginFormat::kClap, "CLAP", "a CLAP file", ".clap", openClap},
     {PluginFormat::kVst2, "VST 2.4", "a VST 2.4 module", "", openVst2},
 };
 

@@ -1,8 +1,8 @@
 // The plug-in formats quindle-host knows, told apart by path, and the backend that opens
 // each. The table in plugin_formats.cpp is the one place a backend is added:
 //   .lv2   an LV2 bundle (a folder)     lv2_plugin.cpp   (native builds only)
-//   .vst3  a VST 3 bundle (a folder)    vst3_plugin.cpp  (not written yet)
-//   .clap  a CLAP file                  clap_plugin.cpp  (not written yet)
+//   .vst3  a VST 3 bundle (a folder)    vst3_plugin.cpp
+//   .clap  a CLAP file                  clap_plugin.cpp
 //   any other folder: an LV2 bundle; any other file: a VST 2.4 module (vst2_plugin.cpp).
 // Extensions are compared without regard to case; a trailing slash is ignored.
 #pragma once

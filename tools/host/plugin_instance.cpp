@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "tools/host/host_callback.h"
-#include "tools/host/printable_text.h"
 
 std::unique_ptr<PluginInstance> PluginInstance::create(const PluginModule& module, std::string& error) {
   AEffect* effect = module.instantiate(hostcallback::answer);
@@ -32,10 +31,6 @@ std::string PluginInstance::text(VstInt32 opcode, VstInt32 index, VstIntPtr valu
   dispatch(opcode, index, value, buffer.data());
   buffer.back() = 0;
   return std::string(buffer.data());
-}
-
-std::string PluginInstance::printableText(VstInt32 opcode, VstInt32 index, VstIntPtr value) {
-  return printabletext::escaped(text(opcode, index, value));
 }
 
 float PluginInstance::getParameter(VstInt32 index) {

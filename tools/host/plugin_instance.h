@@ -28,9 +28,6 @@ class PluginInstance {
                      float opt = 0.0f);
   // A text request (effGetEffectName, effGetParamName, ...) into a zeroed buffer.
   std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0);
-  // The same escaped for the terminal (printabletext): what the host prints. A program
-  // name, for one, may come from a user's preset file.
-  std::string printableText(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0);
 
   float getParameter(VstInt32 index);
   void setParameter(VstInt32 index, float value);

@@ -5,6 +5,7 @@
 
 #include "tools/host/fx_preset.h"
 #include "tools/host/preset_transfer.h"
+#include "tools/host/printable_text.h"
 #include "tools/host/verb_support.h"
 
 namespace verbs {
@@ -64,9 +65,9 @@ int loadPreset(const Arguments& arguments) {
               fxpreset::fourCharText(file.isBank ? file.bank.fxID : file.program.fxID).c_str(),
               static_cast<int>(file.isBank ? file.bank.fxVersion : file.program.fxVersion));
   std::printf("current program %d \"%s\"\n", static_cast<int>(instance.currentProgram()),
-              instance.printableText(effGetProgramName).c_str());
+              printabletext::escaped(instance.text(effGetProgramName)).c_str());
   for (VstInt32 i = 0; i < instance.effect().numParams; ++i) {
-    std::printf("%4d  %-10s %.9g\n", static_cast<int>(i), instance.printableText(effGetParamName, i).c_str(),
+    std::printf("%4d  %-10s %.9g\n", static_cast<int>(i), printabletext::escaped(instance.text(effGetParamName, i)).c_str(),
                 static_cast<double>(instance.getParameter(i)));
   }
   return kSuccess;

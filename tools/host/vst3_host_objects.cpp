@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "vst3/text_fields.h"
+
 namespace vst3host {
 
 using namespace vst3;
@@ -15,9 +17,7 @@ constexpr const char* kHostName = "quindle-host";
 
 tresult PLUGIN_API HostApplication::getName(String128 name) {
   if (name == nullptr) return kInvalidArgument;
-  int32 i = 0;
-  for (; kHostName[i] != '\0' && i + 1 < kString128Length; ++i) name[i] = static_cast<TChar>(kHostName[i]);
-  name[i] = 0;
+  quindle_vst3::copyToString128(name, kHostName);
   return kResultOk;
 }
 

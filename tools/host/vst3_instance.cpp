@@ -6,8 +6,8 @@ namespace {
 
 using namespace vst3;
 
-constexpr double kDataScale = 127.0;
-constexpr double kBendScale = 16383.0;
+constexpr double kDataScale = midi_bytes::kDataMask;
+constexpr double kBendScale = midi_bytes::kBendTop;
 constexpr int32 kEventBus = 0;
 constexpr int32 kNoNoteId = -1;
 constexpr int32 kOutputChannels = 2;
