@@ -1,5 +1,6 @@
 #include "editor/x11_pixel_format.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -140,4 +141,21 @@ bool X11PixelFormat::unpack(const std::uint8_t* data, std::size_t size, std::int
   }
   image = std::move(read);
   return true;
+}
+
+bool readWindowPixels(xcb_connection_t* connection, const xcb_screen_t* screen, xcb_window_t window,
+                      std::int32_t width, std::int32_t height, PixelImage& image) {
+  constexpr std::uint32_t kAllPlanes = 0xFFFFFFFFu;
+  X11PixelFormat format;
+  if (width <= 0 || height <= 0 || !format.describe(xcb_get_setup(connection), screen, screen->root_visual)) return false;
+  xcb_get_image_reply_t* reply = xcb_get_image_reply(
+      connection,
+      xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, static_cast<std::uint16_t>(width),
+                    static_cast<std::uint16_t>(height), kAllPlanes),
+      nullptr);
+  const bool read = reply != nullptr && format.unpack(xcb_get_image_data(reply),
+                                                      static_cast<std::size_t>(xcb_get_image_data_length(reply)),
+                                                      width, height, image);
+  std::free(reply);
+  return read;
 }

@@ -59,3 +59,9 @@ class X11PixelFormat {
   Channel green;
   Channel blue;
 };
+
+// What `window` shows in its top-left `width` x `height` pixels, read back from the
+// server in the screen's own visual (tests and screenshots check the editor's picture
+// so). False, with `image` left as it was, when the server gives no such picture.
+bool readWindowPixels(xcb_connection_t* connection, const xcb_screen_t* screen, xcb_window_t window,
+                      std::int32_t width, std::int32_t height, PixelImage& image);

@@ -15,7 +15,6 @@ namespace {
 
 constexpr std::uint8_t kLeftButton = 1;
 constexpr std::uint8_t kAbsoluteMotion = 0;
-constexpr std::uint32_t kAllPlanes = 0xFFFFFFFFu;
 
 }  // namespace
 
@@ -125,17 +124,10 @@ void TestDisplay::releaseIfHeld() {
 }
 
 Pixels TestDisplay::capture(xcb_window_t window) {
-  xcb_get_image_reply_t* reply = xcb_get_image_reply(
-      connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, kWidth, kHeight, kAllPlanes),
-      nullptr);
   PixelImage image;
-  X11PixelFormat format;
-  if (reply != nullptr && format.describe(xcb_get_setup(connection), screen, screen->root_visual)) {
-    format.unpack(xcb_get_image_data(reply), static_cast<std::size_t>(xcb_get_image_data_length(reply)), kWidth,
-                  kHeight, image);
+  if (!readWindowPixels(connection, screen, window, kWidth, kHeight, image)) {
+    return Pixels(static_cast<std::size_t>(kWidth) * kHeight, 0);
   }
-  std::free(reply);
-  if (image.empty()) return Pixels(static_cast<std::size_t>(kWidth) * kHeight, 0);
   return image.pixels;
 }
 

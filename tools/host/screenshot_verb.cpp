@@ -122,7 +122,6 @@ class Frame {
 
 #else
 
-constexpr std::uint32_t kAllPlanes = 0xFFFFFFFFu;
 // A busy machine may take longer to bring the editor's first picture to the screen: the
 // rounds go on until the picture is there and steady, up to this many.
 constexpr int kMostPaintRounds = 300;
@@ -169,16 +168,8 @@ class Frame {
   // The frame's pixels, editor included, as RGB bytes top row first.
   std::vector<std::uint8_t> capture(int width, int height) {
     std::vector<std::uint8_t> rgb;
-    X11PixelFormat format;
-    if (!format.describe(xcb_get_setup(connection), screen, screen->root_visual)) return rgb;
-    xcb_get_image_reply_t* reply = xcb_get_image_reply(
-        connection,
-        xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, static_cast<std::uint16_t>(width),
-                      static_cast<std::uint16_t>(height), kAllPlanes),
-        nullptr);
     PixelImage image;
-    if (reply != nullptr && format.unpack(xcb_get_image_data(reply), static_cast<std::size_t>(xcb_get_image_data_length(reply)),
-                                          width, height, image)) {
+    if (readWindowPixels(connection, screen, window, width, height, image)) {
       rgb.reserve(image.pixels.size() * kBytesPerPngPixel);
       for (PixelColor pixel : image.pixels) {
         rgb.push_back(static_cast<std::uint8_t>(pixel >> 16));
@@ -186,7 +177,6 @@ class Frame {
         rgb.push_back(static_cast<std::uint8_t>(pixel));
       }
     }
-    std::free(reply);
     return rgb;
   }
 
