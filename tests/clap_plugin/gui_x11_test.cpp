@@ -3,10 +3,8 @@
 // watches), its picture composed from the module's bitmaps, a knob drag through the
 // server reported as one gesture in the next process, a value the host sets drawn after
 // the main-thread callback, and every registration and X resource given back.
-#include <chrono>
 #include <cstdint>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "tests/clap_plugin/clap_fixture.h"
@@ -25,8 +23,6 @@ constexpr int kVolumeX = 631, kVolumeY = 45;
 constexpr int kDragPixels = 10;
 constexpr double kDragStep = 0.05;
 constexpr std::uint32_t kBlock = 64;
-constexpr int kLoopRounds = 100;
-constexpr auto kLoopPause = std::chrono::milliseconds(5);
 
 TestDisplay& display() { return TestDisplay::get(); }
 
@@ -72,13 +68,7 @@ class ClapX11Gui : public ClapModuleTest {
   // Turns of the host's loop, as time passes, until `done` or the rounds run out.
   template <typename Condition>
   bool turnUntil(Condition done) {
-    for (int round = 0; round < kLoopRounds; ++round) {
-      display().sync();
-      loop->turn(instance->plugin);
-      if (done()) return true;
-      std::this_thread::sleep_for(kLoopPause);
-    }
-    return false;
+    return editor_test::turnUntil([this] { loop->turn(instance->plugin); }, done);
   }
   // The picture of the instance's values now.
   Pixels expectedNow() {

@@ -1,22 +1,13 @@
 // The X11 editor as a Linux VST 2.4 host meets it: Quindle.so loaded from disk, instances
 // made through VSTPluginMain, the editor opened with the host's window id in the pointer
 // and driven by effEditIdle alone, its picture from the bitmaps compiled into the module.
-#include <chrono>
-#include <thread>
-
 #include "tests/support/loaded_module_test.h"
 #include "x11_display.h"
 
 namespace editor_test {
 namespace {
 
-// How long a host's idle calls may take to bring a change to the screen.
-constexpr int kIdleRounds = 100;
-constexpr auto kIdlePause = std::chrono::milliseconds(5);
-
 using X11ModuleTest = LoadedModuleTest;
-
-void* windowPointer(xcb_window_t window) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)); }
 
 VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, void* ptr = nullptr) {
   return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
@@ -25,12 +16,7 @@ VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, void* ptr = nullptr) {
 // Idle calls, as a host makes them, until `done` or the rounds run out.
 template <typename Condition>
 bool idleUntil(AEffect* effect, Condition done) {
-  for (int round = 0; round < kIdleRounds; ++round) {
-    dispatch(effect, effEditIdle);
-    if (done()) return true;
-    std::this_thread::sleep_for(kIdlePause);
-  }
-  return false;
+  return turnUntil([effect] { dispatch(effect, effEditIdle); }, done);
 }
 
 TEST_F(X11ModuleTest, EditorOpensInTheHostsWindowAndReportsADragAsAutomation) {

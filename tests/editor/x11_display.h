@@ -5,7 +5,9 @@
 
 #include <xcb/xcb.h>
 
+#include <chrono>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "editor_picture.h"
@@ -72,5 +74,25 @@ class TestDisplay {
 
 // Open file descriptors of this process: a display connection left open shows here.
 int openDescriptors();
+
+// A window id in a pointer, as hosts hand an X11 parent window to a plug-in (effEditOpen,
+// IPlugView::attached, LV2's ui:parent).
+inline void* windowPointer(xcb_window_t window) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)); }
+
+// How long a host's loop may take to bring a change to the screen or to the host: rounds
+// of a sync with the server, one turn of the loop (an idle call, a timer, a descriptor
+// ready) and a short pause, until `done` holds or the rounds run out.
+constexpr int kTurnRounds = 100;
+constexpr auto kTurnPause = std::chrono::milliseconds(5);
+template <typename Turn, typename Done>
+bool turnUntil(Turn turn, Done done) {
+  for (int round = 0; round < kTurnRounds; ++round) {
+    TestDisplay::get().sync();
+    turn();
+    if (done()) return true;
+    std::this_thread::sleep_for(kTurnPause);
+  }
+  return false;
+}
 
 }  // namespace editor_test

@@ -50,7 +50,4 @@ class X11EditorTest : public ::testing::Test {
   xcb_window_t child = 0;
 };
 
-// A window id in the pointer of effEditOpen, as hosts pass it.
-inline void* windowPointer(xcb_window_t window) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)); }
-
 }  // namespace editor_test

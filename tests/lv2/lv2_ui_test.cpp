@@ -7,10 +7,8 @@
 #include <lilv/lilv.h>
 #include <lv2/ui/ui.h>
 
-#include <chrono>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "lv2/lv2_ports.h"
@@ -23,8 +21,6 @@ namespace {
 using editor_test::Pixels;
 using editor_test::TestDisplay;
 
-constexpr int kIdleRounds = 100;
-constexpr auto kIdlePause = std::chrono::milliseconds(5);
 constexpr std::uint32_t kFloatProtocol = 0;
 
 // What the UI tells its host, in order.
@@ -91,7 +87,7 @@ class Lv2UiTest : public lv2test::BundleTest {
   bool instantiate(bool withTouch = true) {
     touchFeature = {&host, HostSide::touch};
     resizeFeature = {&host, HostSide::resize};
-    const LV2_Feature parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent))};
+    const LV2_Feature parentFeature = {LV2_UI__parent, editor_test::windowPointer(parent)};
     const LV2_Feature idleFeature = {LV2_UI__idleInterface, nullptr};
     const LV2_Feature touchOffer = {LV2_UI__touch, &touchFeature};
     const LV2_Feature resizeOffer = {LV2_UI__resize, &resizeFeature};
@@ -111,13 +107,7 @@ class Lv2UiTest : public lv2test::BundleTest {
   // Idles until `done` holds; lastIdle keeps what the latest idle call answered.
   template <typename Condition>
   bool idleUntil(Condition done) {
-    display().sync();
-    for (int round = 0; round < kIdleRounds; ++round) {
-      lastIdle = idle();
-      if (done()) return true;
-      std::this_thread::sleep_for(kIdlePause);
-    }
-    return false;
+    return editor_test::turnUntil([this] { lastIdle = idle(); }, done);
   }
 
   void sendPort(std::uint32_t port, float value) { descriptor->port_event(handle, port, sizeof value, kFloatProtocol, &value); }
@@ -223,7 +213,7 @@ TEST_F(Lv2UiTest, WithoutTouchTheWritesStillComeAndWithoutAParentThereIsNoUi) {
   EXPECT_EQ(descriptor->instantiate(descriptor, lv2ports::kPluginUri, QUINDLE_LV2_BUNDLE, HostSide::write, &host, &none,
                                     noFeatures),
             nullptr);
-  const LV2_Feature parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent))};
+  const LV2_Feature parentFeature = {LV2_UI__parent, editor_test::windowPointer(parent)};
   const LV2_Feature* withParent[] = {&parentFeature, nullptr};
   EXPECT_EQ(descriptor->instantiate(descriptor, "urn:someone:else", QUINDLE_LV2_BUNDLE, HostSide::write, &host, &none,
                                     withParent),

@@ -12,9 +12,11 @@ using namespace vst3;
 using vst3host::HandlerCall;
 
 // The MASTER DECAY knob (parameter 8), a point well inside it.
-constexpr ParamID kKnob = 8;
-constexpr int kKnobX = 440, kKnobY = 45;
-constexpr int kKnobLeft = 427, kKnobTop = 32;
+constexpr auto kKnob = static_cast<ParamID>(editor_test::kKnobParameter);
+using editor_test::kKnobLeft;
+using editor_test::kKnobTop;
+using editor_test::kKnobX;
+using editor_test::kKnobY;
 
 class RecordingFrame final : public vst3host::HostObject<IPlugFrame> {
  public:

@@ -3,9 +3,7 @@
 // registered there as the handler of the window's descriptor and as a timer), a knob
 // drag through the X server reported as edits in one gesture, and every registration
 // and reference given back on close.
-#include <chrono>
 #include <cstdint>
-#include <thread>
 
 #include "tests/vst3_plugin/bundle_fixture.h"
 #include "x11_display.h"
@@ -18,8 +16,6 @@ using vst3host::HandlerCall;
 // The MASTER VOLUME knob (parameter 12), a point well inside it.
 constexpr ParamID kKnob = 12;
 constexpr int kKnobX = 631, kKnobY = 45;
-constexpr int kLoopRounds = 100;
-constexpr auto kLoopPause = std::chrono::milliseconds(5);
 
 class RecordingRunLoop final : public vst3host::HostObject<Linux::IRunLoop> {
  public:
@@ -74,8 +70,6 @@ class FrameWithRunLoop final : public vst3host::HostObject<IPlugFrame> {
   RecordingRunLoop loop;
 };
 
-void* windowPointer(xcb_window_t window) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)); }
-
 using Vst3X11View = BundleTest;
 
 TEST_F(Vst3X11View, RunsOnTheHostsRunLoopAndReportsADragAsOneGesture) {
@@ -89,7 +83,7 @@ TEST_F(Vst3X11View, RunsOnTheHostsRunLoopAndReportsADragAsOneGesture) {
   EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
   FrameWithRunLoop frame;
   const xcb_window_t parent = display.createWindow();
-  ASSERT_EQ(view->attached(windowPointer(parent), kPlatformTypeX11EmbedWindowID), kResultOk);
+  ASSERT_EQ(view->attached(editor_test::windowPointer(parent), kPlatformTypeX11EmbedWindowID), kResultOk);
   EXPECT_EQ(frame.loop.handler, nullptr);  // no frame yet: nothing to register with
   ASSERT_EQ(view->setFrame(&frame), kResultOk);
   ASSERT_NE(frame.loop.handler, nullptr);
@@ -107,11 +101,7 @@ TEST_F(Vst3X11View, RunsOnTheHostsRunLoopAndReportsADragAsOneGesture) {
     const auto& calls = instance->handler().calls;
     return !calls.empty() && calls.back().kind == HandlerCall::kEndEdit;
   };
-  for (int round = 0; round < kLoopRounds && !gestureEnded(); ++round) {
-    display.sync();
-    frame.loop.turn();
-    std::this_thread::sleep_for(kLoopPause);
-  }
+  ASSERT_TRUE(editor_test::turnUntil([&] { frame.loop.turn(); }, gestureEnded));
   const std::vector<HandlerCall>& calls = instance->handler().calls;
   ASSERT_EQ(calls.size(), 3u);
   EXPECT_EQ(calls[0].kind, HandlerCall::kBeginEdit);
