@@ -103,4 +103,32 @@ inline void expectEveryCaseAsTheModule(const std::string& path, const std::strin
   }
 }
 
+// The text of the plug-in's identity line `label`, "(none)" when it has none.
+inline std::string identityLine(HostedPlugin& plugin, const std::string& label) {
+  for (const InfoLine& line : plugin.identity()) {
+    if (line.label == label) return line.text;
+  }
+  return "(none)";
+}
+
+// Every program selected on the plug-in and on the VST 2.4 module: the same names, and
+// the same parameter names and values after each selection; a ninth program is refused.
+// Answers the refusal's message.
+inline std::string expectProgramsAsTheModule(HostedPlugin& plugin, HostedPlugin& module) {
+  std::string error;
+  for (std::int32_t p = 0; p < plugin.programCount(); ++p) {
+    EXPECT_EQ(plugin.programName(p), module.programName(p)) << "program " << p;
+    EXPECT_TRUE(plugin.selectProgram(p, error)) << error;
+    EXPECT_TRUE(module.selectProgram(p, error)) << error;
+    EXPECT_EQ(plugin.currentProgram(), p);
+    for (std::int32_t i = 0; i < plugin.parameterCount(); ++i) {
+      EXPECT_EQ(plugin.parameterName(i), module.parameterName(i)) << "parameter " << i;
+      EXPECT_EQ(plugin.parameter(i), module.parameter(i)) << "program " << p << ", parameter " << i;
+    }
+  }
+  error.clear();
+  EXPECT_FALSE(plugin.selectProgram(plugin.programCount(), error));
+  return error;
+}
+
 }  // namespace backend_cases

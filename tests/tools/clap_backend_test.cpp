@@ -13,24 +13,18 @@
 
 namespace {
 
+using backend_cases::identityLine;
 using backend_cases::openByPath;
-
-std::string lineOf(HostedPlugin& plugin, const std::string& label) {
-  for (const InfoLine& line : plugin.identity()) {
-    if (line.label == label) return line.text;
-  }
-  return "(none)";
-}
 
 TEST(ClapBackend, TheFileIsHostedAsClapWithItsIdentity) {
   auto plugin = openByPath(QUINDLE_CLAP_FILE);
   ASSERT_NE(plugin, nullptr);
   EXPECT_EQ(plugin->format(), PluginFormat::kClap);
   EXPECT_EQ(plugin->vst2Instance(), nullptr);
-  EXPECT_EQ(lineOf(*plugin, "name"), "Quindle");
-  EXPECT_EQ(lineOf(*plugin, "id"), "com.velkor.quindle");
-  EXPECT_EQ(lineOf(*plugin, "audio in:out"), "0:2");
-  EXPECT_EQ(lineOf(*plugin, "note input"), "CLAP MIDI");
+  EXPECT_EQ(identityLine(*plugin, "name"), "Quindle");
+  EXPECT_EQ(identityLine(*plugin, "id"), "com.velkor.quindle");
+  EXPECT_EQ(identityLine(*plugin, "audio in:out"), "0:2");
+  EXPECT_EQ(identityLine(*plugin, "note input"), "CLAP MIDI");
 }
 
 TEST(ClapBackend, RendersTheSameBitsAsTheVst2Module) {

@@ -41,17 +41,7 @@ TEST(Lv2Backend, ParametersAndPresetsMatchTheModulesByNameAndValue) {
     EXPECT_EQ(bundle->parameterName(i), module->parameterName(i)) << "parameter " << i;
     EXPECT_EQ(bundle->parameter(i), module->parameter(i)) << "start-up value of parameter " << i;
   }
-  std::string error;
-  for (std::int32_t p = 0; p < bundle->programCount(); ++p) {
-    EXPECT_EQ(bundle->programName(p), module->programName(p)) << "program " << p;
-    ASSERT_TRUE(bundle->selectProgram(p, error)) << error;
-    ASSERT_TRUE(module->selectProgram(p, error)) << error;
-    EXPECT_EQ(bundle->currentProgram(), p);
-    for (std::int32_t i = 0; i < bundle->parameterCount(); ++i) {
-      EXPECT_EQ(bundle->parameter(i), module->parameter(i)) << "program " << p << ", parameter " << i;
-    }
-  }
-  EXPECT_FALSE(bundle->selectProgram(8, error));
+  expectProgramsAsTheModule(*bundle, *module);
 }
 
 TEST(Lv2Backend, FormatsAreToldApartByPath) {

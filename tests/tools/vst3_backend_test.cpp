@@ -13,22 +13,15 @@ namespace {
 
 using namespace backend_cases;
 
-std::string identityText(HostedPlugin& plugin, const std::string& label) {
-  for (const InfoLine& line : plugin.identity()) {
-    if (line.label == label) return line.text;
-  }
-  return "";
-}
-
 TEST(Vst3Backend, TheBundleIsHostedAsVst3WithItsClass) {
   auto bundle = openByPath(QUINDLE_VST3_BUNDLE);
   ASSERT_NE(bundle, nullptr);
   EXPECT_EQ(bundle->format(), PluginFormat::kVst3);
   EXPECT_EQ(bundle->vst2Instance(), nullptr);
-  EXPECT_EQ(identityText(*bundle, "name"), "Quindle");
-  EXPECT_EQ(identityText(*bundle, "class ID"), "313AD1CA8CA451ABFD5F28A91212A113");
-  EXPECT_EQ(identityText(*bundle, "sub-categories"), "Instrument|Synth");
-  EXPECT_EQ(identityText(*bundle, "audio outputs"), "1 (2 channels)");
+  EXPECT_EQ(identityLine(*bundle, "name"), "Quindle");
+  EXPECT_EQ(identityLine(*bundle, "class ID"), "313AD1CA8CA451ABFD5F28A91212A113");
+  EXPECT_EQ(identityLine(*bundle, "sub-categories"), "Instrument|Synth");
+  EXPECT_EQ(identityLine(*bundle, "audio outputs"), "1 (2 channels)");
 }
 
 TEST(Vst3Backend, RendersTheSameBitsAsTheVst2Module) {
@@ -45,18 +38,7 @@ TEST(Vst3Backend, ParametersAndProgramsMatchTheModulesByNameAndValue) {
   EXPECT_EQ(bundle->currentProgram(), 0);
   EXPECT_EQ(bundle->parameterDisplay(0), "off");
   EXPECT_EQ(bundle->parameterDisplay(10), "0.035 s");
-  std::string error;
-  for (std::int32_t p = 0; p < bundle->programCount(); ++p) {
-    EXPECT_EQ(bundle->programName(p), module->programName(p)) << "program " << p;
-    ASSERT_TRUE(bundle->selectProgram(p, error)) << error;
-    ASSERT_TRUE(module->selectProgram(p, error)) << error;
-    EXPECT_EQ(bundle->currentProgram(), p);
-    for (std::int32_t i = 0; i < bundle->parameterCount(); ++i) {
-      EXPECT_EQ(bundle->parameterName(i), module->parameterName(i)) << "parameter " << i;
-      EXPECT_EQ(bundle->parameter(i), module->parameter(i)) << "program " << p << ", parameter " << i;
-    }
-  }
-  EXPECT_FALSE(bundle->selectProgram(8, error));
+  const std::string error = expectProgramsAsTheModule(*bundle, *module);
   EXPECT_NE(error.find("no program 8"), std::string::npos) << error;
 }
 
