@@ -12,16 +12,9 @@ using namespace vst3;
 
 class Vst3Bundle : public BundleTest {};
 
-template <typename Interface>
-Interface* query(FUnknown* object) {
-  void* found = nullptr;
-  if (object->queryInterface(Interface::iid.bytes, &found) != kResultOk) return nullptr;
-  return static_cast<Interface*>(found);
-}
-
 TEST_F(Vst3Bundle, TheFactoryTellsItsOneInstrumentClass) {
   IPluginFactory& factory = module->factory();
-  IPluginFactory3* factory3 = query<IPluginFactory3>(&factory);
+  IPluginFactory3* factory3 = vst3host::queryFrom<IPluginFactory3>(&factory);
   ASSERT_NE(factory3, nullptr);
   PFactoryInfo info{};
   ASSERT_EQ(factory.getFactoryInfo(&info), kResultOk);
@@ -60,7 +53,7 @@ TEST_F(Vst3Bundle, TheFactoryTellsItsOneInstrumentClass) {
 TEST_F(Vst3Bundle, OneObjectAnswersEveryInterfaceAndDropsTheHostsObjects) {
   auto instance = makeInstance();
   ASSERT_NE(instance, nullptr);
-  FUnknown* identity = query<FUnknown>(&instance->component());
+  FUnknown* identity = vst3host::queryFrom<FUnknown>(&instance->component());
   ASSERT_NE(identity, nullptr);
   FUnknown* starts[] = {&instance->component(), &instance->processor(), &instance->controller()};
   for (FUnknown* start : starts) {
@@ -68,7 +61,7 @@ TEST_F(Vst3Bundle, OneObjectAnswersEveryInterfaceAndDropsTheHostsObjects) {
                            &IUnitInfo::iid, &IProcessContextRequirements::iid, &IPluginBase::iid}) {
       void* found = nullptr;
       ASSERT_EQ(start->queryInterface(iid->bytes, &found), kResultOk) << uidText(iid->bytes).text;
-      FUnknown* again = query<FUnknown>(static_cast<FUnknown*>(found));
+      FUnknown* again = vst3host::queryFrom<FUnknown>(static_cast<FUnknown*>(found));
       EXPECT_EQ(again, identity);
       again->release();
       static_cast<FUnknown*>(found)->release();
@@ -128,7 +121,7 @@ TEST_F(Vst3Bundle, BusesAndProcessingSetUpAsAnInstrumentWithAStereoOutput) {
   ASSERT_TRUE(instance->prepare(48000.0, 512, error)) << error;
   EXPECT_EQ(processor.getLatencySamples(), 0u);
   EXPECT_EQ(processor.getTailSamples(), 48000u);  // a release of one second at most
-  IProcessContextRequirements* requirements = query<IProcessContextRequirements>(&processor);
+  IProcessContextRequirements* requirements = vst3host::queryFrom<IProcessContextRequirements>(&processor);
   ASSERT_NE(requirements, nullptr);
   EXPECT_EQ(requirements->getProcessContextRequirements(), 0u);
   requirements->release();

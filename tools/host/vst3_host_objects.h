@@ -15,6 +15,15 @@
 
 namespace vst3host {
 
+// `object`'s interface `Interface` with a reference for the caller, or null (a null
+// object included).
+template <typename Interface>
+Interface* queryFrom(vst3::FUnknown* object) {
+  void* found = nullptr;
+  if (object == nullptr || object->queryInterface(Interface::iid.bytes, &found) != vst3::kResultOk) return nullptr;
+  return static_cast<Interface*>(found);
+}
+
 // FUnknown for a host object of one interface; never deletes itself.
 template <typename Interface>
 class HostObject : public Interface {

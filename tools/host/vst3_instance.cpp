@@ -13,13 +13,6 @@ constexpr int32 kNoNoteId = -1;
 constexpr int32 kOutputChannels = 2;
 
 template <typename Interface>
-Interface* queryFrom(FUnknown* object) {
-  void* found = nullptr;
-  if (object == nullptr || object->queryInterface(Interface::iid.bytes, &found) != kResultOk) return nullptr;
-  return static_cast<Interface*>(found);
-}
-
-template <typename Interface>
 void releaseAndClear(Interface*& object) {
   if (object != nullptr) object->release();
   object = nullptr;
@@ -64,8 +57,8 @@ bool Vst3Instance::connect(const Vst3Module& module, std::string& error) {
     return false;
   }
   initialized = true;
-  processorInterface = queryFrom<IAudioProcessor>(componentInterface);
-  controllerInterface = queryFrom<IEditController>(componentInterface);
+  processorInterface = vst3host::queryFrom<IAudioProcessor>(componentInterface);
+  controllerInterface = vst3host::queryFrom<IEditController>(componentInterface);
   if (processorInterface == nullptr) {
     error = module.binaryPath() + ": the component is no audio processor";
     return false;
@@ -74,8 +67,8 @@ bool Vst3Instance::connect(const Vst3Module& module, std::string& error) {
     error = module.binaryPath() + ": a separate controller class is not supported by this host";
     return false;
   }
-  mapping = queryFrom<IMidiMapping>(controllerInterface);
-  units = queryFrom<IUnitInfo>(controllerInterface);
+  mapping = vst3host::queryFrom<IMidiMapping>(controllerInterface);
+  units = vst3host::queryFrom<IUnitInfo>(controllerInterface);
   controllerInterface->setComponentHandler(&componentHandler);
   // The controller starts from the component's state.
   vst3host::MemoryStream state;

@@ -123,11 +123,9 @@ std::vector<InfoLine> Vst3Plugin::identity() {
   std::vector<InfoLine> lines;
   PClassInfo plain{};
   module->findAudioClass(plain);
-  void* found = nullptr;
   PClassInfo2 details{};
   bool haveDetails = false;
-  if (factory.queryInterface(IPluginFactory2::iid.bytes, &found) == kResultOk) {
-    auto* factory2 = static_cast<IPluginFactory2*>(found);
+  if (auto* factory2 = vst3host::queryFrom<IPluginFactory2>(&factory)) {
     for (int32 index = 0; index < factory.countClasses() && !haveDetails; ++index) {
       haveDetails = factory2->getClassInfo2(index, &details) == kResultOk &&
                     std::equal(details.cid, details.cid + kUidSize, plain.cid);
